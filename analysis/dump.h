@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "analysis/token_list.h"
+
+namespace tarn {
+
+/// Text escaped for the dumps: backslash as \\, line feed \n, tab \t,
+/// carriage return \r, other bytes below 0x20 or from 0x7F up as \xhh.
+std::string escapeDumpText(std::string_view text);
+
+/// One line per token: line, class, flags (decimal) and escaped text,
+/// separated by tabs.
+std::string dumpTokens(const TokenList& tokens);
+
+}  // namespace tarn

@@ -1,0 +1,36 @@
+#include <benchmark/benchmark.h>
+
+#include "analysis/lexer.h"
+#include "analysis/source_text.h"
+#include "corpus_text.h"
+
+namespace tarn {
+namespace {
+
+// Source text lexed into tokens: 1 MB of real Clarion as read from disk.
+void BM_Lex1MB(benchmark::State& state) {
+  const std::string text = sourceTextOf(bench::clarionText(1'000'000));
+  std::size_t tokens = 0, bytes = 0;
+  for (auto _ : state) {
+    TokenList list;
+    lex(text, true, LexOptions{}, list);
+    tokens = static_cast<std::size_t>(list.count());
+    bytes = list.memoryBytes();
+    benchmark::DoNotOptimize(list.back());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+  state.counters["tokens"] = static_cast<double>(tokens);
+  state.counters["bytes_per_token"] = static_cast<double>(bytes) / static_cast<double>(tokens);
+}
+BENCHMARK(BM_Lex1MB)->Unit(benchmark::kMillisecond);
+
+// Reading as text: carriage returns dropped, limit applied.
+void BM_ReadAsText1MB(benchmark::State& state) {
+  const std::string raw = bench::clarionText(1'000'000);
+  for (auto _ : state) benchmark::DoNotOptimize(sourceTextOf(raw));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * raw.size()));
+}
+BENCHMARK(BM_ReadAsText1MB)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tarn

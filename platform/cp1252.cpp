@@ -1,0 +1,84 @@
+#include "platform/cp1252.h"
+
+#include <algorithm>
+#include <array>
+
+namespace tarn::cp1252 {
+namespace {
+
+// 0x80..0x9F differ from Latin-1; the five unassigned bytes keep their C1 code.
+constexpr std::array<char16_t, 32> kHighTable = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+struct Tables {
+  std::array<unsigned char, 256> upper{};
+};
+
+Tables makeTables() {
+  Tables t;
+  for (int c = 0; c < 256; ++c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (c >= 'a' && c <= 'z') u = static_cast<unsigned char>(c - 32);
+    else if (c >= 0xE0 && c <= 0xFE && c != 0xF7) u = static_cast<unsigned char>(c - 32);
+    else if (c == 0x9A || c == 0x9C || c == 0x9E) u = static_cast<unsigned char>(c - 16);
+    else if (c == 0xFF) u = 0x9F;
+    t.upper[c] = u;
+  }
+  return t;
+}
+
+const Tables& tables() {
+  static const Tables t = makeTables();
+  return t;
+}
+
+}  // namespace
+
+unsigned char toUpper(unsigned char c) { return tables().upper[c]; }
+
+std::string upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(toUpper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+int compareIgnoreCase(std::string_view a, std::string_view b) {
+  const auto& up = tables().upper;
+  std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    int ca = up[static_cast<unsigned char>(a[i])];
+    int cb = up[static_cast<unsigned char>(b[i])];
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+char32_t toUnicode(unsigned char c) {
+  if (c >= 0x80 && c <= 0x9F) return kHighTable[c - 0x80];
+  return c;
+}
+
+std::string toUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  for (char ch : text) {
+    char32_t u = toUnicode(static_cast<unsigned char>(ch));
+    if (u < 0x80) {
+      out += static_cast<char>(u);
+    } else if (u < 0x800) {
+      out += static_cast<char>(0xC0 | (u >> 6));
+      out += static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (u >> 12));
+      out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (u & 0x3F));
+    }
+  }
+  return out;
+}
+
+}  // namespace tarn::cp1252

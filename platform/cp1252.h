@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+/// Text of the Windows-1252 code page: source files and settings hold these
+/// bytes unchanged; they become Unicode only to be drawn or shown.
+namespace tarn::cp1252 {
+
+/// The letters and digits of the code page (what IsCharAlphaNumericA says
+/// for it), code 0 excluded.
+constexpr bool isAlphaNumeric(unsigned char c) {
+  if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
+  bool letter = c == 0x83 || c == 0x8A || c == 0x8C || c == 0x8E || c == 0x9A || c == 0x9C ||
+                c == 0x9E || c == 0x9F || c == 0xAA || c == 0xB5 || c == 0xBA ||
+                (c >= 0xC0 && c != 0xD7 && c != 0xF7);
+  bool digit = c == 0xB2 || c == 0xB3 || c == 0xB9;
+  return letter || digit;
+}
+
+/// Upper case of a byte within the code page (as CharUpper does).
+unsigned char toUpper(unsigned char c);
+
+/// Upper-cases every byte.
+std::string upper(std::string_view text);
+
+/// Case-insensitive three-way comparison: both sides upper-cased byte by
+/// byte, then compared as unsigned bytes.
+int compareIgnoreCase(std::string_view a, std::string_view b);
+
+/// The Unicode code point of a byte.
+char32_t toUnicode(unsigned char c);
+
+/// The text converted to UTF-8.
+std::string toUtf8(std::string_view text);
+
+}  // namespace tarn::cp1252

@@ -1,0 +1,10 @@
+#pragma once
+
+namespace tarn {
+
+/// Keeps freed memory in the process for reuse instead of returning it to the
+/// system at once: a file's tokens take millions of small pieces, and on
+/// virtual machines every fresh page costs a fault.
+void tuneMemoryForLargeFiles();
+
+}  // namespace tarn

@@ -1,0 +1,118 @@
+#include "shell/command_line.h"
+
+#include <charconv>
+
+namespace tarn {
+namespace {
+
+bool parseIndex(const std::string& text, std::optional<int>& out) {
+  int value = 0;
+  auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (r.ec != std::errc() || r.ptr != text.data() + text.size() || value < 0) return false;
+  out = value;
+  return true;
+}
+
+CommandLine fail(std::string why) {
+  CommandLine c;
+  c.action = CommandLine::Action::Error;
+  c.error = std::move(why);
+  return c;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& args) {
+  CommandLine c;
+  std::vector<std::string> positional;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&]() -> const std::string* {
+      return i + 1 < args.size() ? &args[++i] : nullptr;
+    };
+    if (a == "--help" || a == "-h") {
+      c.action = CommandLine::Action::Help;
+      return c;
+    } else if (a == "--version") {
+      c.action = CommandLine::Action::Version;
+      return c;
+    } else if (a == "--dump") {
+      const std::string* kind = value();
+      if (!kind) return fail("--dump needs a kind: tokens, structure, project or layout");
+      if (*kind != "tokens" && *kind != "structure" && *kind != "project" && *kind != "layout")
+        return fail("unknown dump kind '" + *kind + "'");
+      c.dumpKind = *kind;
+    } else if (a == "--pdf") {
+      const std::string* path = value();
+      if (!path) return fail("--pdf needs a path");
+      c.pdfPath = *path;
+    } else if (a == "--project") {
+      const std::string* path = value();
+      if (!path) return fail("--project needs the PROGRAM file");
+      c.project = *path;
+    } else if (a == "--unit" || a == "--embed") {
+      const std::string* n = value();
+      std::optional<int>& target = a == "--unit" ? c.unit : c.embed;
+      if (!n || !parseIndex(*n, target)) return fail(a + " needs a number from 0 up");
+    } else if (a == "--modified-only") {
+      c.modifiedOnly = true;
+    } else if (a == "--clw-only") {
+      c.clwOnly = true;
+    } else if (a == "--") {
+      positional.insert(positional.end(), args.begin() + static_cast<long>(i) + 1, args.end());
+      break;
+    } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+      return fail("unknown option '" + a + "'");
+    } else {
+      positional.push_back(a);
+    }
+  }
+  if (positional.size() > 1) return fail("only one file or @list may be given");
+  if (!positional.empty()) c.argument = positional.front();
+  if (c.unit && c.embed) return fail("--unit and --embed exclude each other");
+  if ((c.unit || c.embed) && c.dumpKind != "layout")
+    return fail("--unit and --embed go with --dump layout");
+  if ((c.modifiedOnly || c.clwOnly) && c.project.empty())
+    return fail("--modified-only and --clw-only go with --project");
+
+  if (!c.dumpKind.empty()) {
+    if (c.argument.empty()) return fail("--dump " + c.dumpKind + " needs a file");
+    c.action = CommandLine::Action::Dump;
+  } else if (!c.project.empty()) {
+    if (c.pdfPath.empty()) return fail("--project needs --pdf DIR");
+    c.action = CommandLine::Action::Print;
+  } else if (!c.argument.empty()) {
+    c.action = CommandLine::Action::Print;
+  } else if (!c.pdfPath.empty()) {
+    return fail("--pdf needs a file or @list to print");
+  }
+  return c;
+}
+
+std::string usageText() {
+  return "Usage: tarnlist [FILE | @LIST]\n"
+         "       tarnlist --pdf PATH FILE|@LIST\n"
+         "       tarnlist --project PROGRAM.CLW --pdf DIR [--modified-only] [--clw-only]\n"
+         "       tarnlist --dump tokens|structure|project FILE\n"
+         "       tarnlist --dump layout FILE [--unit N | --embed N]\n"
+         "\n"
+         "Prints formatted listings of Clarion source files.\n"
+         "Without arguments the desktop window opens. FILE or @LIST (a file naming one\n"
+         "path a line, up to the first empty line) prints those files to the default\n"
+         "printer and ends.\n"
+         "\n"
+         "  --pdf PATH       write each print job as a PDF file: PATH itself when it ends\n"
+         "                   in .pdf and one file is printed, else PATH/<file name>.pdf\n"
+         "  --project FILE   print every source file of the project headless\n"
+         "  --modified-only  with --project: only files modified since their last printout\n"
+         "  --clw-only       with --project: only .CLW files\n"
+         "  --dump KIND      write the analysis of FILE to standard output\n"
+         "  --help           show this text\n"
+         "  --version        show the version\n"
+         "\n"
+         "Settings: $TARNLIST_CONFIG, else tarnlist.DAT beside the program (or in\n"
+         "$XDG_CONFIG_HOME/tarnlist). Profile: $TARNLIST_PROFILE, else\n"
+         "$XDG_CONFIG_HOME/tarnlist/win.ini.\n";
+}
+
+}  // namespace tarn
