@@ -46,7 +46,8 @@ struct FontData {
 };
 
 /// The process-wide settings; its raw little-endian image is the body of the
-/// configuration file, so field order and widths are fixed.
+/// configuration file, so field order and widths are fixed. Many fields are
+/// unaligned: read them by value, never bind a reference to one.
 struct SetupData {
   std::int32_t emphasizeEmbeds;
   std::int32_t portrait;

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the Release build with all tests, then
+# the core tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")"
+. tools/setup.sh
+
+tarnlist_ensure_packages "${TARNLIST_BUILD_PACKAGES[@]}" "${TARNLIST_TEST_PACKAGES[@]}"
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+tarnlist_log "release build and tests"
+tarnlist_configure build -DCMAKE_BUILD_TYPE=Release -DTARNLIST_WERROR=ON
+cmake --build build -j "$jobs"
+status=0
+ctest --test-dir build --output-on-failure -j "$jobs" || status=1
+
+tarnlist_log "core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+tarnlist_configure build-san -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNLIST_SANITIZE=ON \
+  -DTARNLIST_WITH_QT=OFF -DTARNLIST_BENCHMARKS=OFF -DTARNLIST_WERROR=ON
+cmake --build build-san -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-san --output-on-failure -j "$jobs" || status=1
+
+exit $status

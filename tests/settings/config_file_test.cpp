@@ -1,0 +1,219 @@
+#include "settings/config_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <map>
+
+#include <unistd.h>
+
+#include "platform/posix/real_file_system.h"
+#include "support/fakes.h"
+
+namespace tarn {
+namespace {
+
+constexpr const char* kPath = "/opt/tarnlist/tarnlist.DAT";
+
+std::string fileWith(std::int32_t version, const SetupData& setup, std::size_t recordBytes = 546) {
+  std::string bytes(4 + recordBytes, '\0');
+  std::memcpy(bytes.data(), &version, 4);
+  std::memcpy(bytes.data() + 4, &setup, recordBytes);
+  return bytes;
+}
+
+bool sameBytes(const SetupData& a, const SetupData& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+/// A record in which every byte differs from the defaults but every value is valid.
+SetupData patterned() {
+  SetupData s;
+  auto* bytes = reinterpret_cast<unsigned char*>(&s);
+  for (std::size_t i = 0; i < sizeof s; ++i) bytes[i] = static_cast<unsigned char>(i * 7 + 3);
+  s.columns = 7;
+  s.lineHeight = 150;
+  s.tabWidth = 9;
+  s.headerText[99] = '\0';
+  for (FontData* f : {&s.sourceFont, &s.reportFont, &s.windowFont}) f->logFont.faceName[31] = '\0';
+  return s;
+}
+
+class ConfigFileTest : public ::testing::Test {
+ protected:
+  test::VirtualFileSystem fs;
+  test::RecordingMessages messages;
+};
+
+TEST_F(ConfigFileTest, DefaultsWithoutAFile) {
+  SetupData s = loadSetup(kPath, fs, messages);
+  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_EQ(+s.portrait, 0);
+  EXPECT_EQ(+s.landscape, 1);
+  EXPECT_EQ(+s.columns, 2);
+  EXPECT_EQ(+s.lineHeight, 100);
+  EXPECT_EQ(+s.tabWidth, 2);
+  EXPECT_EQ(+s.unitPerPage, 1);
+  EXPECT_EQ(+s.printMode, 1);
+  EXPECT_EQ(+s.sourceFont.flags, 0x40u);
+  EXPECT_EQ(s.headerText[0], '\0');
+  EXPECT_EQ(+s.sourceFont.pointSize, 0);
+  EXPECT_EQ(+s.reportFont.flags, 0u);
+}
+
+TEST_F(ConfigFileTest, InvalidFilesGiveOneMessageAndTheDefaults) {
+  SetupData other = patterned();
+  const std::pair<const char*, std::string> cases[] = {
+      {"version 2", fileWith(2, other)},
+      {"version 0", fileWith(0, other)},
+      {"shorter than the version word", std::string("\x01\x00", 2)},
+      {"empty", std::string()},
+  };
+  for (const auto& [name, bytes] : cases) {
+    SCOPED_TRACE(name);
+    messages.messages.clear();
+    fs.create(kPath, bytes);
+    SetupData s = loadSetup(kPath, fs, messages);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "Configuration file is no longer valid. Default settings is used");
+    EXPECT_EQ(messages.messages[0].caption, "Message");
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
+    SetupData expected = defaultSetupData();
+    expected.sourceFont.flags = 0x40;
+    EXPECT_TRUE(sameBytes(s, expected));
+  }
+}
+
+TEST_F(ConfigFileTest, AFolderOrUnreadableFileIsSilent) {
+  fs.createDirectory(kPath);
+  EXPECT_EQ(+loadSetup(kPath, fs, messages).sourceFont.flags, 0x40u);
+  fs.createUnreadable(kPath);
+  EXPECT_EQ(+loadSetup(kPath, fs, messages).columns, 2);
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(ConfigFileTest, AShortFileOverwritesOnlyTheBytesItHas) {
+  SetupData other = patterned();
+  fs.create(kPath, fileWith(1, other, 16));  // emphasizeEmbeds .. lineHeight
+  SetupData s = loadSetup(kPath, fs, messages);
+  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_EQ(std::memcmp(&s, &other, 16), 0);
+  EXPECT_EQ(+s.tabWidth, 2);
+  EXPECT_EQ(+s.printMode, 1);
+  EXPECT_EQ(+s.sourceFont.flags, 0u) << "the file was valid, so no default flags";
+}
+
+TEST_F(ConfigFileTest, SaveThenLoadKeepsEveryByte) {
+  SetupData original = patterned();
+  std::memcpy(original.headerText, std::string(99, 'H').c_str(), 100);
+  ASSERT_TRUE(saveSetup(kPath, original, fs, messages));
+  const std::string& bytes = fs.files[kPath].contents;
+  ASSERT_EQ(bytes.size(), 550u);
+  EXPECT_EQ(bytes.substr(0, 4), std::string("\x01\x00\x00\x00", 4));
+  SetupData loaded = loadSetup(kPath, fs, messages);
+  EXPECT_TRUE(sameBytes(loaded, original)) << "reserved word, unused font fields, styles 10 and 11";
+  EXPECT_EQ(std::string(loaded.headerText), std::string(99, 'H'));
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(ConfigFileTest, LittleEndianImage) {
+  SetupData s = defaultSetupData();
+  s.columns = 4;
+  s.tokenColor[3] = 0x00112233;
+  std::string image = configFileImage(s);
+  EXPECT_EQ(static_cast<unsigned char>(image[4 + 12]), s.columns);
+  EXPECT_EQ(image.substr(4 + 386 + 12, 4), std::string("\x33\x22\x11\x00", 4));
+  EXPECT_EQ(image.substr(4 + 434, 4), std::string("\x01\x00\x00\x00", 4)) << "printMode 1";
+}
+
+TEST_F(ConfigFileTest, DamagedValuesAreMadeSafe) {
+  struct Case {
+    const char* name;
+    void (*damage)(SetupData&);
+    void (*check)(const SetupData&);
+  };
+  const Case cases[] = {
+      {"columns 0", [](SetupData& s) { s.columns = 0; }, [](const SetupData& s) { EXPECT_EQ(+s.columns, 1); }},
+      {"columns 11", [](SetupData& s) { s.columns = 11; }, [](const SetupData& s) { EXPECT_EQ(+s.columns, 10); }},
+      {"columns negative", [](SetupData& s) { s.columns = -2147483647 - 1; },
+       [](const SetupData& s) { EXPECT_EQ(+s.columns, 1); }},
+      {"line height 0", [](SetupData& s) { s.lineHeight = 0; },
+       [](const SetupData& s) { EXPECT_EQ(+s.lineHeight, 80); }},
+      {"line height 1000", [](SetupData& s) { s.lineHeight = 1000; },
+       [](const SetupData& s) { EXPECT_EQ(+s.lineHeight, 200); }},
+      {"tab width 0", [](SetupData& s) { s.tabWidth = 0; }, [](const SetupData& s) { EXPECT_EQ(+s.tabWidth, 1); }},
+      {"tab width 60", [](SetupData& s) { s.tabWidth = 60; }, [](const SetupData& s) { EXPECT_EQ(+s.tabWidth, 50); }},
+      {"header without NUL", [](SetupData& s) { std::memset(s.headerText, 'A', 100); },
+       [](const SetupData& s) { EXPECT_EQ(std::string(s.headerText), std::string(99, 'A')); }},
+      {"face name without NUL",
+       [](SetupData& s) { std::memset(s.reportFont.logFont.faceName, 'F', 32); },
+       [](const SetupData& s) { EXPECT_EQ(std::string(s.reportFont.logFont.faceName), std::string(31, 'F')); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetupData s = defaultSetupData();
+    c.damage(s);
+    fs.create(kPath, fileWith(1, s));
+    SetupData loaded = loadSetup(kPath, fs, messages);
+    c.check(loaded);
+  }
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(ConfigFileTest, AFailedSaveSaysSo) {
+  fs.failWrites = true;
+  EXPECT_FALSE(saveSetup(kPath, defaultSetupData(), fs, messages));
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].text, "Error writing config file");
+  EXPECT_EQ(messages.messages[0].caption, "Error");
+}
+
+TEST(ConfigFilePath, WhereTheFileLives) {
+  struct Case {
+    const char* name;
+    std::string program;
+    std::map<std::string, std::string> env;
+    bool writable;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"named by the environment", "/opt/t/tarnlist", {{"TARNLIST_CONFIG", "/tmp/x.dat"}}, true, "/tmp/x.dat"},
+      {"extension replaced", "/opt/t/TARNLIST.EXE", {}, true, "/opt/t/TARNLIST.DAT"},
+      {"no extension: appended", "/opt/t/tarnlist", {}, true, "/opt/t/tarnlist.DAT"},
+      {"a dot in a folder is no extension", "/opt/t.v2/tarnlist", {}, true, "/opt/t.v2/tarnlist.DAT"},
+      {"read-only folder: user config", "/usr/bin/tarnlist", {{"XDG_CONFIG_HOME", "/home/u/cfg"}}, false,
+       "/home/u/cfg/tarnlist/tarnlist.DAT"},
+      {"read-only folder without XDG", "/usr/bin/tarnlist", {{"HOME", "/home/u"}}, false,
+       "/home/u/.config/tarnlist/tarnlist.DAT"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::VirtualFileSystem fs;
+    fs.writableDirectories = c.writable;
+    auto env = [&c](const char* name) -> std::optional<std::string> {
+      auto it = c.env.find(name);
+      if (it == c.env.end()) return std::nullopt;
+      return it->second;
+    };
+    EXPECT_EQ(configFilePath(c.program, fs, env), c.expected);
+  }
+}
+
+TEST(ConfigFileOnDisk, FirstRunCreatesTheFileAndASecondRunReadsIt) {
+  auto dir = std::filesystem::temp_directory_path() / ("tarnlist-config-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  std::string path = (dir / "sub" / "tarnlist.DAT").string();
+  RealFileSystem fs;
+  test::RecordingMessages messages;
+  SetupData first = loadSetup(path, fs, messages);
+  first.columns = 4;
+  ASSERT_TRUE(saveSetup(path, first, fs, messages));
+  EXPECT_EQ(std::filesystem::file_size(path), 550u);
+  SetupData second = loadSetup(path, fs, messages);
+  EXPECT_TRUE(sameBytes(first, second));
+  EXPECT_EQ(+second.sourceFont.flags, 0x40u) << "carried from the first run's defaults";
+  EXPECT_TRUE(messages.messages.empty());
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace tarn

@@ -1,0 +1,41 @@
+# Sourced by run.sh and test.sh: installs the Debian packages the build and
+# the tests need when they are missing, then configures and builds.
+
+TARNLIST_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation fonts-dejavu-core)
+TARNLIST_TEST_PACKAGES=(poppler-utils cups cups-bsd
+  printer-driver-cups-pdf xvfb xauth)
+
+tarnlist_log() { echo "[tarnlist] $*" >&2; }
+
+tarnlist_missing_packages() {
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
+  done
+}
+
+tarnlist_ensure_packages() {
+  local missing
+  missing=$(tarnlist_missing_packages "$@")
+  [ -z "$missing" ] && return 0
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then sudo="sudo"; else
+      tarnlist_log "missing packages and no root rights to install them:" $missing
+      return 1
+    fi
+  fi
+  tarnlist_log "installing:" $missing
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq >&2
+  # shellcheck disable=SC2086
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >&2
+}
+
+# tarnlist_build DIR [cmake options...]: configure once, then build incrementally.
+tarnlist_configure() {
+  local dir=$1; shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S . -B "$dir" -G Ninja "$@" >&2
+  fi
+}
