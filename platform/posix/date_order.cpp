@@ -7,8 +7,6 @@
 namespace tarn {
 namespace {
 
-enum Field { kDay, kMonth, kYear, kFields };
-
 /// The field a conversion character stands for, expanding the composite
 /// ones into `out`; other conversions add nothing.
 void fieldsOf(char conversion, std::string& out) {
