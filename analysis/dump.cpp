@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "analysis/analyser.h"
+
 namespace tarn {
 namespace {
 
@@ -50,6 +52,29 @@ std::string dumpTokens(const TokenList& tokens) {
     appendNumber(out, t->flags);
     out += '\t';
     appendEscaped(out, t->view());
+    out += '\n';
+  }
+  return out;
+}
+
+}  // namespace tarn
+
+namespace tarn {
+
+std::string dumpStructure(const std::vector<TToken*>& blocks, const std::vector<TToken*>& embeds) {
+  std::string out;
+  for (const TToken* t : blocks) {
+    out += "unit\t";
+    appendNumber(out, t->line);
+    out += '\t';
+    appendEscaped(out, t->view());
+    out += '\n';
+  }
+  for (const TToken* t : embeds) {
+    out += "embed\t";
+    appendNumber(out, t->line);
+    out += '\t';
+    appendEscaped(out, embedDescription(t->view()).value_or(""));
     out += '\n';
   }
   return out;

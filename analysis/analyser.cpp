@@ -1,0 +1,215 @@
+#include "analysis/analyser.h"
+
+#include <cstdio>
+
+#include "analysis/analysis_error.h"
+#include "analysis/word_tables.h"
+#include "platform/cp1252.h"
+
+namespace tarn {
+namespace {
+
+constexpr int kMaxNesting = 10;
+
+std::string lineMessage(const char* format, int line) {
+  char buffer[128];
+  std::snprintf(buffer, sizeof buffer, format, line);
+  return buffer;
+}
+
+bool textIs(const TToken* t, std::string_view word) {
+  return cp1252::compareIgnoreCase(t->view(), word) == 0;
+}
+
+bool isOperator(const TToken* t, char c) {
+  return t->is(tcOperator) && t->length == 1 && t->text[0] == c;
+}
+
+bool closesStructure(const TToken* t) { return textIs(t, "END") || t->view() == "."; }
+
+bool isUnitKeyword(const TToken* t) {
+  return textIs(t, "FUNCTION") || textIs(t, "ROUTINE") || textIs(t, "PROGRAM") ||
+         textIs(t, "PROCEDURE");
+}
+
+/// A structure word right after a "," on the same line is an attribute
+/// (CLASS,MODULE('X.CLW'),LINK(...)), and one right after "&" is a reference
+/// type (Ref &WINDOW): neither opens a structure.
+bool isAttributeOrReference(const TToken* t) {
+  for (const TToken* p = t->previous(); p; p = p->previous()) {
+    if (p->isSeparator()) {
+      if (p->has(tfLineEnd)) return false;
+      continue;
+    }
+    return isOperator(p, ',') || isOperator(p, '&');
+  }
+  return false;
+}
+
+bool opensStructure(const TToken* t) {
+  return words::isStructureWord(t->view()) && !isAttributeOrReference(t);
+}
+
+const TToken* nearestNonSeparatorBefore(const TToken* t) {
+  const TToken* p = t->previous();
+  while (p && p->isSeparator()) p = p->previous();
+  return p;
+}
+
+/// The first token of the comment lines directly above a label.
+TToken* commentBlockStart(TToken* label) {
+  TToken* p = label->previous();
+  if (!p) return label;
+  for (;;) {
+    if (!p->isSeparator()) {
+      // The separator after a code line holds its line end (and any comment
+      // behind the code); the block starts after it.
+      TToken* lineEnd = p->next();
+      return lineEnd == label ? label : lineEnd->next();
+    }
+    if (p->has(tfLineEnd) && !p->has(tfComment)) return p->next();
+    if (!p->previous()) return p->next();  // only comments above: from the second token
+    p = p->previous();
+  }
+}
+
+class Walk {
+ public:
+  Walk(bool includePrecedingComment, Structure& structure)
+      : includeComment_(includePrecedingComment), s_(structure) {}
+
+  void run(TokenList& tokens) {
+    s_.blocks.clear();
+    s_.embeds.clear();
+    TToken* t = tokens.front();
+    while (t) {
+      int startLine = t->line;
+      if (outerDepth_ < 0 || outerDepth_ > kMaxNesting)
+        throw AnalysisError(lineMessage("Error in syntax in line %i: Bad compund structure", t->line));
+      if (t->is(tcComment) && t->has(tfEmbedBefore)) s_.embeds.push_back(t);
+      if (isOperator(t, '(')) {
+        int depth = 1;
+        t = t->next();
+        while (t && depth > 0) {
+          if (isOperator(t, '(')) ++depth;
+          if (isOperator(t, ')')) --depth;
+          if (depth > kMaxNesting)
+            throw AnalysisError(
+                lineMessage("Error in syntax in line %i: Bad brackets () pair matching", t->line));
+          t = t->next();
+        }
+        if (!t) {
+          // A file may end right after a bracket group; an unclosed one is an error.
+          if (depth > 0)
+            throw AnalysisError(lineMessage(
+                "Line %i: Token is zero after ruling out parameter declarations", startLine));
+          break;
+        }
+      }
+      if (keyword(t)) continue;  // the same token starts the next unit
+      t = t->next();
+    }
+  }
+
+ private:
+  /// Steps 5-9 for one token; true when the token must be examined again.
+  bool keyword(TToken* t) {
+    if (!t->is(tcKeyword)) return false;
+    if (unitLevel_ == 0) {
+      if (opensStructure(t)) {
+        if (outerDepth_ == 0) recordUnit(t);
+        ++outerDepth_;
+      } else if (closesStructure(t)) {
+        if (--outerDepth_ == 0) ++unitCount_;
+      }
+    }
+    if (outerDepth_ != 0) return false;
+    if (isUnitKeyword(t) && structDepth_ == 0) {
+      if (unitLevel_ == 1) {
+        unitLevel_ = 0;
+        ++unitCount_;
+        return true;
+      }
+      recordUnit(t);
+      unitLevel_ = 1;
+    }
+    if (unitLevel_ == 1) {
+      if (opensStructure(t)) {
+        if (structDepth_ == 0 &&
+            (textIs(t, "WINDOW") || textIs(t, "APPLICATION") || textIs(t, "REPORT")))
+          markStructure(t);
+        ++structDepth_;
+      } else if (closesStructure(t) && structDepth_ > 0) {
+        if (--structDepth_ == 0) t->set(tfStructEnd);
+      }
+    }
+    return false;
+  }
+
+  TToken* labelBefore(TToken* keyword) {
+    const TToken* l = nearestNonSeparatorBefore(keyword);
+    return l && l->is(tcLabel) ? const_cast<TToken*>(l) : nullptr;
+  }
+
+  void recordUnit(TToken* k) {
+    TToken* label = labelBefore(k);
+    TToken* entry = label ? label : k;
+    TToken* marked = entry;
+    if (label && includeComment_) {
+      if (TToken* start = commentBlockStart(label)) marked = start;
+    }
+    marked->set(tfUnitStart);
+    if (unitCount_ > 0 && marked->previous()) marked->previous()->set(tfBeforeUnit);
+    std::size_t at = static_cast<std::size_t>(unitCount_);
+    if (at < s_.blocks.size())
+      s_.blocks[at] = entry;
+    else
+      s_.blocks.push_back(entry);
+  }
+
+  void markStructure(TToken* k) {
+    TToken* label = labelBefore(k);
+    TToken* marked = k;
+    if (label && includeComment_) {
+      if (TToken* start = commentBlockStart(label)) marked = start;
+    }
+    marked->set(tfStructStart);
+  }
+
+  bool includeComment_;
+  Structure& s_;
+  int unitLevel_ = 0;
+  int outerDepth_ = 0;
+  int structDepth_ = 0;
+  int unitCount_ = 0;
+};
+
+}  // namespace
+
+void walkStructure(TokenList& tokens, bool includePrecedingComment, Structure& structure) {
+  words::prepare();
+  Walk(includePrecedingComment, structure).run(tokens);
+}
+
+void analyse(std::string_view text, bool isClarion, const AnalyseOptions& options,
+             TokenList& tokens, Structure& structure) {
+  lex(text, isClarion, options.lex, tokens);
+  walkStructure(tokens, options.includePrecedingComment, structure);
+}
+
+std::optional<std::string> embedDescription(std::string_view text) {
+  constexpr std::string_view kDesc = "DESC(", kArgs = ") ARG(";
+  auto desc = text.find(kDesc);
+  auto args = text.find(kArgs);
+  if (desc == std::string_view::npos || args == std::string_view::npos) return std::nullopt;
+  std::size_t from = desc + kDesc.size();
+  if (args < from) return std::nullopt;
+  std::string result(text.substr(from, args - from));
+  result += "   ";
+  result += text.substr(text.find("ARG("));
+  result.pop_back();
+  if (result.size() > kMaxEmbedDescription) return std::nullopt;
+  return result;
+}
+
+}  // namespace tarn

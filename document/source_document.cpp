@@ -1,0 +1,54 @@
+#include "document/source_document.h"
+
+#include <optional>
+
+#include "analysis/source_text.h"
+#include "platform/cp1252.h"
+
+namespace tarn {
+
+bool isClarionPath(std::string_view path) {
+  if (path.size() <= 3) return false;
+  std::string_view tail = path.substr(path.size() - 4);
+  return cp1252::compareIgnoreCase(tail, ".CLW") == 0 ||
+         cp1252::compareIgnoreCase(tail, ".INC") == 0;
+}
+
+AnalyseOptions analysisOptions(const SetupData& setup) {
+  static const int tabWidth = setup.tabWidth;
+  AnalyseOptions o;
+  o.lex.tabWidth = tabWidth;
+  o.lex.keywordsUppercase = setup.keywordsUppercase != 0;
+  o.lex.lineBeforeUnit = setup.lineBeforeUnit != 0;
+  o.includePrecedingComment = setup.includePrecedingComment != 0;
+  return o;
+}
+
+std::unique_ptr<TFileDataSource> loadDocument(const std::string& path,
+                                              const AnalyseOptions& options, FileSystem& fs,
+                                              MessageService& messages) {
+  auto fail = [&messages]() -> std::unique_ptr<TFileDataSource> {
+    messages.show("Unable to open file", "File Error", MessageIcon::Exclamation);
+    return nullptr;
+  };
+  if (path.empty() || path.size() > kMaxDocumentPath) return fail();
+
+  auto doc = std::make_unique<TFileDataSource>();
+  doc->path = path;
+  doc->isClarion = isClarionPath(path);
+
+  SourceTextReader reader;
+  FileStat opened;
+  ReadStatus status = fs.readFile(
+      path, [&reader](std::string_view chunk) { return reader.feed(chunk); }, &opened, nullptr);
+  if (status != ReadStatus::Okay) return fail();
+
+  Structure structure;
+  analyse(reader.text(), doc->isClarion, options, *doc->tokens, structure);
+  doc->blocks = std::move(structure.blocks);
+  doc->embeds = std::move(structure.embeds);
+  doc->stamp = dosStampFromEpoch(opened.mtime);
+  return doc;
+}
+
+}  // namespace tarn

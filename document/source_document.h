@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/analyser.h"
+#include "analysis/token_list.h"
+#include "platform/dos_time.h"
+#include "platform/file_system.h"
+#include "platform/message_service.h"
+#include "settings/setup_data.h"
+
+namespace tarn {
+
+/// Longest path a document accepts; a longer one is refused, never cut into
+/// another file's path.
+inline constexpr std::size_t kMaxDocumentPath = 499;
+
+/// One source file loaded and analysed; read, never changed, once loaded.
+struct TFileDataSource {
+  std::string path;                 ///< as given to the load
+  DosStamp stamp;                   ///< last write, local time
+  std::unique_ptr<TokenList> tokens = std::make_unique<TokenList>();
+  std::vector<TToken*> blocks;      ///< unit starts, pointing into `tokens`
+  std::vector<TToken*> embeds;      ///< embed comments, pointing into `tokens`
+  bool isClarion = false;
+};
+
+/// Whether a path names Clarion source: it ends in .CLW or .INC, any case.
+bool isClarionPath(std::string_view path);
+
+/// The analysis options of the settings of the moment. The tab text is made
+/// once per run, so the tab width of the first analysis stays in force until
+/// the program starts again.
+AnalyseOptions analysisOptions(const SetupData& setup);
+
+/// Reads and analyses a file. When it cannot be opened or read, shows "Unable
+/// to open file" and returns null. An AnalysisError travels to the caller.
+std::unique_ptr<TFileDataSource> loadDocument(const std::string& path,
+                                              const AnalyseOptions& options, FileSystem& fs,
+                                              MessageService& messages);
+
+}  // namespace tarn
