@@ -27,4 +27,11 @@ class FileAttributes {
   virtual bool set(const std::string& path, std::uint32_t attributes) = 0;
 };
 
+/// Attributes of nothing: for runs that must not change any file.
+class NoFileAttributes : public FileAttributes {
+ public:
+  std::optional<std::uint32_t> get(const std::string&) override { return std::nullopt; }
+  bool set(const std::string&, std::uint32_t) override { return false; }
+};
+
 }  // namespace tarn

@@ -48,6 +48,9 @@ class FileSystem {
   /// Names (not paths) of the entries of `dir`; empty when it cannot be read.
   virtual std::vector<std::string> listDirectory(const std::string& dir) = 0;
 
+  /// Whether the file exists and may be read.
+  virtual bool isReadable(const std::string& path) { return stat(path).exists; }
+
   /// Whether a new file can be created in `dir`.
   virtual bool isWritableDirectory(const std::string& dir) = 0;
 

@@ -38,6 +38,10 @@ bool sanitize(SetupData& setup) {
   setup.columns = clampTracked(setup.columns, kMinColumns, kMaxColumns, changed);
   setup.lineHeight = clampTracked(setup.lineHeight, kMinLineHeight, kMaxLineHeight, changed);
   setup.tabWidth = clampTracked(setup.tabWidth, kMinTabWidth, kMaxTabWidth, changed);
+  if (setup.printMode < kPrintFullSource || setup.printMode > kPrintRegionsOfFilesWithEmbeds) {
+    setup.printMode = kPrintFullSource;
+    changed = true;
+  }
   changed |= terminate(setup.headerText, sizeof setup.headerText);
   for (FontData* f : {&setup.sourceFont, &setup.reportFont, &setup.windowFont})
     changed |= terminate(f->logFont.faceName, sizeof f->logFont.faceName);

@@ -125,6 +125,11 @@ enum PrintMode : std::int32_t {
   kPrintRegionsOfFilesWithEmbeds = 3,
 };
 
+/// Whether a print mode prints only structures and embed points.
+inline bool regionsOnly(int printMode) {
+  return printMode == kPrintRegions || printMode == kPrintRegionsOfFilesWithEmbeds;
+}
+
 /// Ranges the setup dialog enforces; a damaged file is brought into them.
 inline constexpr int kMinColumns = 1, kMaxColumns = 10;
 inline constexpr int kMinLineHeight = 80, kMaxLineHeight = 200;
@@ -138,9 +143,9 @@ inline constexpr std::uint32_t kDefaultSourceFontFlags = 0x40;
 SetupData defaultSetupData();
 
 /// Brings values that only a damaged file can hold into the ranges every
-/// reader relies on: columns, line height and tab width are clamped, and the
-/// header text and face names get their terminating NUL. Returns whether
-/// anything changed.
+/// reader relies on: columns, line height and tab width are clamped, an
+/// unknown print mode becomes full source, and the header text and face names
+/// get their terminating NUL. Returns whether anything changed.
 bool sanitize(SetupData& setup);
 
 }  // namespace tarn

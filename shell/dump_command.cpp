@@ -7,8 +7,8 @@
 #include "document/project.h"
 #include "document/project_dump.h"
 #include "document/source_document.h"
-#include "platform/environment.h"
-#include "platform/posix/posix_file_attributes.h"
+#include "printout/listing_printout.h"
+#include "printout/recording_canvas.h"
 
 namespace tarn {
 namespace {
@@ -18,28 +18,46 @@ int write(const std::string& text, std::FILE* out) {
   return std::fflush(out) == 0 ? 0 : 1;
 }
 
-int dumpDocument(const CommandLine& command, const SetupData& setup, FileSystem& fs,
-                 MessageService& messages, std::FILE* out) {
-  std::unique_ptr<TFileDataSource> doc;
-  try {
-    doc = loadDocument(command.argument, analysisOptions(setup), fs, messages);
-  } catch (const AnalysisError& e) {
-    messages.show(e.what(), "Unhandled Exception", MessageIcon::Stop);
-    return 1;
+/// The printout of the whole file, one unit or one embed point on the test
+/// device, as the file window's print buttons would make it.
+int dumpLayout(const CommandLine& command, TFileDataSource& doc, PrintServices& services,
+               std::FILE* out) {
+  std::uint32_t stopMask = 0;
+  TToken* start = nullptr;
+  if (command.unit) {
+    if (static_cast<std::size_t>(*command.unit) >= doc.blocks.size()) {
+      services.messages.show("--unit " + std::to_string(*command.unit) + ": the file has " +
+                                 std::to_string(doc.blocks.size()) + " units",
+                             "Error");
+      return 1;
+    }
+    stopMask = tfBeforeUnit;
+    start = doc.blocks[static_cast<std::size_t>(*command.unit)];
+  } else if (command.embed) {
+    if (static_cast<std::size_t>(*command.embed) >= doc.embeds.size()) {
+      services.messages.show("--embed " + std::to_string(*command.embed) + ": the file has " +
+                                 std::to_string(doc.embeds.size()) + " embed points",
+                             "Error");
+      return 1;
+    }
+    stopMask = tfEmbedAfter;
+    start = doc.embeds[static_cast<std::size_t>(*command.embed)];
   }
-  if (!doc) return 1;
-  if (command.dumpKind == "structure") return write(dumpStructure(doc->blocks, doc->embeds), out);
-  return write(dumpTokens(*doc->tokens), out);
+  RecordingPrinter printer;
+  PrintContext context{services.setup, services.attributes, services.dates, services.now};
+  TMyPrintout printout(doc, doc.path, &printer, stopMask, start, regionsOnly(services.setup.printMode),
+                       context);
+  printer.print(printout, false);
+  return write(printer.jobs.front(), out);
 }
 
 // The loader itself stays silent about a PROGRAM file it cannot read; a dump
 // reports it like every other file that cannot be opened.
-int dumpProjectOf(const CommandLine& command, FileSystem& fs, MessageService& messages,
-                  std::FILE* out) {
-  PosixFileAttributes attributes(processEnvironment);
-  ApplicationData project(command.argument, fs, attributes);
+int dumpProjectOf(const CommandLine& command, PrintServices& services,
+                  FileAttributes& attributes, std::FILE* out) {
+  ApplicationData project(command.argument, services.fs, attributes);
   if (project.files.empty()) {
-    messages.show("Unable to open file", "File Error");
+    services.messages.show("Unable to open file", "File Error");
     return 1;
   }
   return write(dumpProject(project), out);
@@ -47,13 +65,22 @@ int dumpProjectOf(const CommandLine& command, FileSystem& fs, MessageService& me
 
 }  // namespace
 
-int runDump(const CommandLine& command, const SetupData& setup, FileSystem& fs,
-            MessageService& messages, std::FILE* out) {
-  if (command.dumpKind == "tokens" || command.dumpKind == "structure")
-    return dumpDocument(command, setup, fs, messages, out);
-  if (command.dumpKind == "project") return dumpProjectOf(command, fs, messages, out);
-  messages.show("this dump is not available yet", "Error");
-  return 1;
+int runDump(const CommandLine& command, PrintServices& services, FileAttributes& projectAttributes,
+            std::FILE* out) {
+  if (command.dumpKind == "project")
+    return dumpProjectOf(command, services, projectAttributes, out);
+  std::unique_ptr<TFileDataSource> doc;
+  try {
+    doc = loadDocument(command.argument, analysisOptions(services.setup), services.fs,
+                       services.messages);
+  } catch (const AnalysisError& e) {
+    services.messages.show(e.what(), "Unhandled Exception", MessageIcon::Stop);
+    return 1;
+  }
+  if (!doc) return 1;
+  if (command.dumpKind == "structure") return write(dumpStructure(doc->blocks, doc->embeds), out);
+  if (command.dumpKind == "layout") return dumpLayout(command, *doc, services, out);
+  return write(dumpTokens(*doc->tokens), out);
 }
 
 }  // namespace tarn

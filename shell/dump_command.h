@@ -2,16 +2,16 @@
 
 #include <cstdio>
 
-#include "platform/file_system.h"
-#include "platform/message_service.h"
-#include "settings/setup_data.h"
+#include "platform/file_attributes.h"
+#include "printout/direct_print.h"
 #include "shell/command_line.h"
 
 namespace tarn {
 
 /// Runs --dump: writes the requested view of the file to `out`; errors go
-/// through `messages`. Returns the exit status.
-int runDump(const CommandLine& command, const SetupData& setup, FileSystem& fs,
-            MessageService& messages, std::FILE* out);
+/// through the services' messages. Returns the exit status. Nothing on disk
+/// changes (no archive bits are cleared).
+int runDump(const CommandLine& command, PrintServices& services, FileAttributes& projectAttributes,
+            std::FILE* out);
 
 }  // namespace tarn

@@ -1,15 +1,37 @@
+#include <clocale>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
 #include "platform/environment.h"
+#include "platform/ini_profile.h"
 #include "platform/message_service.h"
+#include "platform/posix/date_order.h"
 #include "platform/posix/memory_tuning.h"
+#include "platform/posix/posix_file_attributes.h"
 #include "platform/posix/program_path.h"
 #include "platform/posix/real_file_system.h"
+#include "printout/dates.h"
+#include "printout/direct_print.h"
 #include "settings/config_file.h"
 #include "shell/command_line.h"
 #include "shell/dump_command.h"
+#include "shell/print_command.h"
+
+namespace {
+
+/// The printing time: $SOURCE_DATE_EPOCH when set (reproducible output), else now.
+tarn::Clock printingClock() {
+  if (auto fixed = tarn::processEnvironment("SOURCE_DATE_EPOCH")) {
+    char* end = nullptr;
+    long long seconds = std::strtoll(fixed->c_str(), &end, 10);
+    if (end && *end == '\0') return [seconds] { return static_cast<std::time_t>(seconds); };
+  }
+  return [] { return std::time(nullptr); };
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace tarn;
@@ -30,14 +52,28 @@ int main(int argc, char** argv) {
   }
 
   tuneMemoryForLargeFiles();
+  std::setlocale(LC_TIME, "");
   RealFileSystem fs;
   StreamMessageService errors(stderr);
+  IniProfile profile(profilePath(processEnvironment));
+  DateFormatter dates(profile, localeDateOrder, errors);
   std::string configPath = configFilePath(programPath(argv[0]), fs, processEnvironment);
   SetupData setup = loadSetup(configPath, fs, errors);
 
-  if (command.action == CommandLine::Action::Dump)
-    return runDump(command, setup, fs, errors, stdout);
+  if (command.action == CommandLine::Action::Dump) {
+    NoFileAttributes untouched;
+    PosixFileAttributes attributes(processEnvironment);
+    PrintServices services{setup, fs, untouched, errors, dates, printingClock(), {}, {}};
+    return runDump(command, services, attributes, stdout);
+  }
+  if (command.action == CommandLine::Action::Print) {
+    PosixFileAttributes attributes(processEnvironment);
+    PrintServices services{setup, fs, attributes, errors, dates, printingClock(), {}, {}};
+    int status = runPrintCommand(argc, argv, command, services);
+    saveSetup(configPath, setup, fs, errors);
+    return status;
+  }
 
-  std::fputs("tarnlist: printing and the desktop window are not available yet\n", stderr);
+  std::fputs("tarnlist: the desktop window is not available yet; see --help\n", stderr);
   return 1;
 }

@@ -131,6 +131,10 @@ std::vector<std::string> RealFileSystem::listDirectory(const std::string& dir) {
   return names;
 }
 
+bool RealFileSystem::isReadable(const std::string& path) {
+  return ::access(path.c_str(), R_OK) == 0;
+}
+
 bool RealFileSystem::isWritableDirectory(const std::string& dir) {
   struct stat st;
   return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&

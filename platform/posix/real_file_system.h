@@ -12,6 +12,7 @@ class RealFileSystem : public FileSystem {
   FileStat stat(const std::string& path) override;
   bool writeFile(const std::string& path, std::string_view contents, std::string* err) override;
   std::vector<std::string> listDirectory(const std::string& dir) override;
+  bool isReadable(const std::string& path) override;
   bool isWritableDirectory(const std::string& dir) override;
   bool createDirectories(const std::string& dir) override;
 };

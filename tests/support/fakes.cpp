@@ -76,6 +76,11 @@ std::vector<std::string> VirtualFileSystem::listDirectory(const std::string& dir
   return names;
 }
 
+bool VirtualFileSystem::isReadable(const std::string& path) {
+  auto it = files.find(path);
+  return it != files.end() && !it->second.unreadable;
+}
+
 bool VirtualFileSystem::isWritableDirectory(const std::string&) { return writableDirectories; }
 
 bool VirtualFileSystem::createDirectories(const std::string&) { return true; }

@@ -1,0 +1,199 @@
+#include "printout/listing_printout.h"
+
+#include <algorithm>
+
+namespace tarn {
+namespace {
+
+constexpr std::string_view kCutMarker = "...";
+constexpr std::string_view kContinuationMarker = "\xBB ";
+
+bool onlySpacesAndLineEnds(std::string_view text) {
+  return text.find_first_not_of(" \n") == std::string_view::npos;
+}
+
+}  // namespace
+
+void TMyPrintout::fillColumn() {
+  x0_ = columnRect_.left + gap_;
+  xR_ = columnRect_.right - gap_ / 2;
+  y0_ = columnRect_.top + gap_;
+  yB_ = columnRect_.bottom - gap_;
+  x_ = x0_;
+  y_ = y0_;
+  continuation_ = false;
+  columnFull_ = false;
+  lastBarY_ = lastCutY_ = -1;
+
+  TokenList& tokens = *document_.tokens;
+  if (pendingContinuation_ && tokens.current()) {
+    pendingContinuation_ = false;
+    const TToken* t = tokens.current();
+    selectFont(t->tokenClass);
+    canvas()->setTextColor(setup_.tokenColor[t->tokenClass]);
+    canvas()->setTextAlign(TextAlign::Left);
+    canvas()->textOut(x0_, y0_, kContinuationMarker);
+    x_ += width(kContinuationMarker);
+    continuation_ = true;
+  }
+
+  for (;;) {
+    TToken* t = tokens.current();
+    if (!t) {
+      hasMore_ = false;
+      drawEndMarker();
+      return;
+    }
+    if (drawToken(t) == Step::Stop) return;
+    if (t->has(stopMask_)) {
+      hasMore_ = false;
+      drawEndMarker();
+      return;
+    }
+    resumed_ = nullptr;
+    tokens.next();
+    if (columnFull_) return;
+  }
+}
+
+TMyPrintout::Step TMyPrintout::drawToken(TToken* t) {
+  Canvas& c = *canvas();
+  for (;;) {
+    const bool resumed = t == resumed_;
+    if (!resumed && (t->has(tfEmbedBefore) || t->has(tfStructStart))) beginRegion(t);
+
+    std::string_view text = t->view();
+    const TToken* before = t->previous();
+    if (regionsOnly_ && inRegion_ && before && before->has(tfLineEnd))
+      text.remove_prefix(std::min<std::size_t>(static_cast<std::size_t>(embedIndent_), text.size()));
+    std::size_t len = text.size();
+
+    // Outside regions, with regions only, a token is neither drawn nor given room.
+    const bool drawn = !(regionsOnly_ && !inRegion_);
+    if (drawn) {
+      if (!resumed) {
+        const bool columnEmpty = x_ == x0_ && y_ == y0_;
+        if (separatorAndHeading(t, text, columnEmpty) == Step::Stop) return Step::Stop;
+        selectFont(t->tokenClass);
+        c.setTextColor(setup_.tokenColor[t->tokenClass]);
+        if (setup_.oneUnitEach && t->has(tfUnitStart) && !columnEmpty) {
+          unitEnded_ = true;
+          return Step::Stop;
+        }
+      } else {
+        selectFont(t->tokenClass);
+        c.setTextColor(setup_.tokenColor[t->tokenClass]);
+      }
+      const int cutWidth = width(kCutMarker);
+
+      if (t->is(tcComment)) {
+        if (text.find('\n') != std::string_view::npos) {
+          if (len > 0) --len;
+          lineEnded_ = true;
+        }
+        if (onlySpacesAndLineEnds(text)) blankToken_ = true;
+      }
+      emphasisBar();
+      if (setup_.wrapLine) {
+        if (continuation_) {
+          continuation_ = false;
+        } else if (!blankToken_ && wrap(t, text, len, cutWidth)) {
+          if (pendingContinuation_) return Step::Stop;
+          continue;  // the same token again, on the continuation line
+        }
+      }
+      drawText(text, len, cutWidth);
+    }
+
+    // Region end: the line end behind a structure's closing token lies outside it.
+    if (t->has(tfEmbedAfter) || t->has(tfStructEnd)) {
+      const bool closes = inRegion_;
+      inRegion_ = false;
+      if (t->has(tfStructEnd) && closes) {
+        y_ += linePitch();
+        if (y_ > yB_) columnFull_ = true;
+      }
+    }
+    if (drawn) {
+      if (lineEnded_) {
+        x_ = x0_;
+        y_ += linePitch();
+        lineEnded_ = false;
+        if (y_ > yB_) columnFull_ = true;
+      } else {
+        x_ += width(text.substr(0, len));
+      }
+    }
+    return Step::Next;
+  }
+}
+
+void TMyPrintout::beginRegion(const TToken* t) {
+  // With regions only, what stood before the region on its line was not
+  // printed; in full source it was, and the region must not print over it.
+  if (regionsOnly_) x_ = x0_;
+  inRegion_ = true;
+  continuation_ = false;
+  embedIndent_ = 0;
+  if (t->has(tfEmbedBefore)) {
+    auto bang = t->view().find('!');
+    embedIndent_ = bang == std::string_view::npos ? 0 : static_cast<int>(bang);
+  }
+}
+
+bool TMyPrintout::wrap(TToken* t, std::string_view text, std::size_t len, int cutWidth) {
+  if (x_ == x0_ || x_ + width(text.substr(0, len)) + cutWidth < xR_) return false;
+  Canvas& c = *canvas();
+  c.setTextAlign(TextAlign::Left);
+  c.textOut(xR_ - cutWidth, y_, kCutMarker);
+  x_ = x0_;
+  lineEnded_ = blankToken_ = false;
+  resumed_ = t;
+  if (y_ + linePitch() > yB_) {
+    // No continuation line below the column: the token goes on in the next column.
+    pendingContinuation_ = true;
+    return true;
+  }
+  y_ += linePitch();
+  c.textOut(x0_, y_, kContinuationMarker);
+  x_ += width(kContinuationMarker);
+  continuation_ = true;
+  return true;
+}
+
+void TMyPrintout::drawText(std::string_view text, std::size_t len, int cutWidth) {
+  if (blankToken_) {
+    blankToken_ = false;
+    return;
+  }
+  // The longest head of the token that fits before the cut marker.
+  const int room = xR_ - cutWidth - x_;
+  std::size_t n = len;
+  if (width(text.substr(0, n)) > room) {
+    std::size_t lo = 0, hi = n;  // width(lo) fits, width(hi) does not
+    while (hi - lo > 1) {
+      std::size_t mid = lo + (hi - lo) / 2;
+      (width(text.substr(0, mid)) > room ? hi : lo) = mid;
+    }
+    n = room >= 0 && width(text.substr(0, lo)) <= room ? lo : 0;
+  }
+  if (n < len) {
+    drawCutMarker(cutWidth);
+    continuation_ = false;
+  }
+  canvas()->setTextAlign(TextAlign::Left);
+  canvas()->textOutClipped(x_, y_, Rect{x_, y_, xR_ - cutWidth, y_ + linePitch()},
+                           text.substr(0, n));
+}
+
+void TMyPrintout::drawCutMarker(int cutWidth) {
+  // Later tokens of the same cut line would only repeat the same marker.
+  if (lastCutY_ == y_) return;
+  lastCutY_ = y_;
+  Canvas& c = *canvas();
+  c.shade(Rect{xR_ - cutWidth, y_, xR_, y_ + linePitch()});
+  c.setTextAlign(TextAlign::Left);
+  c.textOut(xR_ - cutWidth, y_, kCutMarker);
+}
+
+}  // namespace tarn

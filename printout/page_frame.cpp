@@ -1,0 +1,80 @@
+#include "printout/listing_printout.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "platform/paths.h"
+
+namespace tarn {
+namespace {
+
+constexpr std::uint32_t kBlack = 0;
+
+std::string formatTime(int hour, int minute) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%02i:%02i", hour, minute);
+  return buffer;
+}
+
+}  // namespace
+
+void TMyPrintout::bandText(const Rect& r, std::string_view text, TextAlign align) {
+  if (text.empty()) return;
+  Canvas& c = *canvas();
+  c.setTextAlign(align);
+  int x = align == TextAlign::Left ? r.left
+          : align == TextAlign::Center ? r.left + (r.right - r.left) / 2
+                                       : r.right;
+  int y = r.top + (r.bottom - r.top) / 2 - c.textHeight(text) / 2;
+  c.textOut(x, y, text);
+}
+
+void TMyPrintout::outline(const Rect& r) {
+  Canvas& c = *canvas();
+  c.moveTo(r.left, r.top);
+  c.lineTo(r.right, r.top);
+  c.lineTo(r.right, r.bottom);
+  c.lineTo(r.left, r.bottom);
+  c.lineTo(r.left, r.top);
+}
+
+void TMyPrintout::drawFrame() {
+  Canvas& c = *canvas();
+  selectFont(kHeaderFontSlot);
+  c.setTextColor(kBlack);
+  c.shade(headerRect_);
+  c.selectPen(kThinPen);
+  outline(headerRect_);
+
+  std::time_t now = context_.now ? context_.now() : std::time(nullptr);
+  std::tm local{};
+  if (const std::tm* t = std::localtime(&now)) local = *t;
+
+  selectFont(kHeaderFontSlot);
+  c.shade(footerRect_);
+  c.selectPen(kThinPen);
+  outline(footerRect_);
+
+  DateFormatter& dates = context_.dates;
+  bandText(footerRect_,
+           "Printed: " + dates.formatDate(local.tm_mday, local.tm_mon + 1, local.tm_year + 1900) +
+               "  " + formatTime(local.tm_hour, local.tm_min) + "  ",
+           TextAlign::Right);
+  const DosStamp& s = document_.stamp;
+  bandText(footerRect_,
+           "  Modified: " + dates.formatDate(s.day(), s.month(), s.year()) + "  " +
+               formatTime(s.hour(), s.minute()),
+           TextAlign::Left);
+
+  bandText(headerRect_, fileDisplayName(document_.path), TextAlign::Left);
+  bandText(headerRect_, setup_.headerText, TextAlign::Center);
+  bandText(headerRect_, "  Page " + std::to_string(pageNumber_) + "  ", TextAlign::Right);
+}
+
+void TMyPrintout::drawEndMarker() {
+  selectFont(kHeaderFontSlot);
+  canvas()->setTextColor(kBlack);
+  bandText(footerRect_, "END OF LISTING", TextAlign::Center);
+}
+
+}  // namespace tarn

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+
+#include "platform/canvas.h"
+
+namespace tarn {
+
+/// What a printout asks of the printer before the print dialog.
+struct DeviceMode {
+  enum : int { kPortrait = 1, kLandscape = 2 };
+  enum : int { kMonochrome = 1, kColor = 2 };
+  enum : unsigned { kFieldOrientation = 0x1, kFieldColor = 0x800 };
+  int orientation = kPortrait;
+  int color = kColor;
+  unsigned fields = 0;  ///< which of the above the printout has set
+};
+
+/// The page range the print dialog offers; all 0: no range.
+struct PageRange {
+  int minPage = 0, maxPage = 0, fromPage = 0, toPage = 0;
+};
+
+/// The protocol a print job drives: parameters, the dialog question, then
+/// pages while the printout says there is one.
+class Printout {
+ public:
+  explicit Printout(std::string title) : title_(std::move(title)) {}
+  virtual ~Printout() = default;
+  Printout(const Printout&) = delete;
+  Printout& operator=(const Printout&) = delete;
+
+  /// The job's document name.
+  const std::string& title() const { return title_; }
+
+  virtual void setPrintParams(Canvas* canvas, int pageWidth, int pageHeight) {
+    canvas_ = canvas;
+    pageWidth_ = pageWidth;
+    pageHeight_ = pageHeight;
+  }
+  virtual void getDialogInfo(PageRange& range, DeviceMode& mode) {
+    (void)range;
+    (void)mode;
+  }
+  /// Starts a pass over the pages; false when the device did not answer.
+  virtual bool beginPrinting() { return true; }
+  virtual void beginDocument() {}
+  virtual bool hasPage(int page) = 0;
+  /// Draws one page into `rect`, the page's usable area.
+  virtual void printPage(int page, const Rect& rect) = 0;
+  virtual void endDocument() {}
+  virtual void endPrinting() {}
+
+ protected:
+  Canvas* canvas() const { return canvas_; }
+
+ private:
+  std::string title_;
+  Canvas* canvas_ = nullptr;
+  int pageWidth_ = 0;
+  int pageHeight_ = 0;
+};
+
+}  // namespace tarn

@@ -1,0 +1,87 @@
+#include "layout_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+namespace tarn::test {
+
+LayoutFixture::LayoutFixture() : setup(defaultSetupData()) {
+  ::setenv("TZ", "UTC", 1);
+  ::tzset();
+  profile.values["INTL/IDATE"] = "1";
+}
+
+LayoutFixture::~LayoutFixture() = default;
+
+std::unique_ptr<TFileDataSource> LayoutFixture::load(const std::string& source,
+                                                     const std::string& path) {
+  fs.create(path, source, kModifiedAt);
+  AnalyseOptions options;
+  options.lex.tabWidth = setup.tabWidth;
+  options.lex.keywordsUppercase = setup.keywordsUppercase != 0;
+  options.lex.lineBeforeUnit = setup.lineBeforeUnit != 0;
+  options.includePrecedingComment = setup.includePrecedingComment != 0;
+  return loadDocument(path, options, fs, messages);
+}
+
+std::string LayoutFixture::record(TFileDataSource& doc, Selection selection, int* pages) {
+  std::uint32_t stopMask = 0;
+  TToken* start = nullptr;
+  if (selection.unit >= 0) {
+    stopMask = tfBeforeUnit;
+    start = doc.blocks.at(static_cast<std::size_t>(selection.unit));
+  } else if (selection.embed >= 0) {
+    stopMask = tfEmbedAfter;
+    start = doc.embeds.at(static_cast<std::size_t>(selection.embed));
+  }
+  PrintContext context{setup, attributes, dates, [] { return kPrintedAt; }};
+  RecordingPrinter printer;
+  TMyPrintout printout(doc, doc.path, &printer, stopMask, start, regionsOnly(setup.printMode),
+                       context);
+  printer.print(printout, false);
+  if (pages) {
+    *pages = 0;
+    for (std::size_t at = 0; (at = printer.jobs[0].find("page ", at)) != std::string::npos; ++at)
+      if (at == 0 || printer.jobs[0][at - 1] == '\n') ++*pages;
+  }
+  return printer.jobs.front();
+}
+
+std::string LayoutFixture::layout(const std::string& source, Selection selection,
+                                  const std::string& path) {
+  auto doc = load(source, path);
+  if (!doc) {
+    ADD_FAILURE() << "not loaded";
+    return {};
+  }
+  return record(*doc, selection);
+}
+
+void expectGolden(const std::string& name, const std::string& actual) {
+  std::string path = std::string(TARNLIST_TEST_DATA_DIR) + "/layout/" + name + ".txt";
+  if (std::getenv("TARNLIST_UPDATE_GOLDEN")) {
+    std::ofstream(path, std::ios::binary) << actual;
+    return;
+  }
+  auto expected = readRealFile(path);
+  ASSERT_TRUE(expected) << "missing golden file " << path
+                        << " (tools/update-golden.sh writes it)";
+  if (*expected == actual) return;
+  // Point at the first differing line rather than printing two whole pages.
+  std::size_t line = 1, at = 0;
+  while (at < expected->size() && at < actual.size() && (*expected)[at] == actual[at]) {
+    if (actual[at] == '\n') ++line;
+    ++at;
+  }
+  auto lineAt = [](const std::string& s, std::size_t pos) {
+    std::size_t b = s.rfind('\n', pos == 0 ? 0 : pos - 1);
+    b = b == std::string::npos ? 0 : b + 1;
+    return s.substr(b, s.find('\n', b) - b);
+  };
+  ADD_FAILURE() << name << ": differs from " << path << " at line " << line << "\n  expected: "
+                << lineAt(*expected, at) << "\n  actual:   " << lineAt(actual, at);
+}
+
+}  // namespace tarn::test
