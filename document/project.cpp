@@ -1,0 +1,172 @@
+#include "document/project.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "platform/cp1252.h"
+#include "platform/paths.h"
+
+namespace tarn {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string_view cut(std::string_view text, std::size_t length) {
+  return text.substr(0, std::min(text.size(), length));
+}
+
+bool startsWithWord(std::string_view text, std::string_view upperWord) {
+  return text.size() >= upperWord.size() &&
+         cp1252::compareIgnoreCase(text.substr(0, upperWord.size()), upperWord) == 0;
+}
+
+// A file whose lines are being examined. The files it names are read before
+// its next line, so the open files form a stack as deep as the include chain.
+struct OpenFile {
+  std::string text;
+  std::string name;  // as recorded in the file table
+  std::size_t next = 0;
+  int line = 0;
+  bool inBlock = false;  // inside MAP, MODULE or CLASS: no definitions here
+};
+
+class Loader {
+ public:
+  Loader(ApplicationData& app, FileSystem& fs, FileAttributes& attributes)
+      : app_(app), fs_(fs), attributes_(attributes) {}
+
+  void run() {
+    if (!open(app_.programName)) return;
+    while (!stack_.empty()) {
+      OpenFile& file = stack_.back();
+      if (file.next >= file.text.size()) {
+        stack_.pop_back();
+        app_.depth = std::max(0, static_cast<int>(stack_.size()) - 1);
+        continue;
+      }
+      std::size_t end = file.text.find('\n', file.next);
+      if (end == std::string::npos) end = file.text.size();
+      std::string_view line(file.text.data() + file.next, end - file.next);
+      file.next = end + 1;
+      ++file.line;
+      line = line.substr(0, line.find('\0'));
+      std::optional<std::string> named = examine(file, line);
+      if (named) open(*named);
+    }
+  }
+
+ private:
+  // Reads the file and makes it the one examined next. A file is never read
+  // twice: the recorded names stop cycles, and a file that cannot be recorded
+  // any more is not read at all, or nothing would stop it being read again.
+  bool open(std::string_view name) {
+    std::string recorded(cut(name, kMaxProjectNameLength));
+    if (known_.count(recorded) || missing_.count(std::string(name))) return false;
+    if (app_.files.size() >= kMaxProjectEntries) return false;
+
+    std::string path = resolvePath(fs_, app_.directory, name);
+    OpenFile file;
+    FileStat opened;
+    ReadStatus status = fs_.readFile(
+        path,
+        [&file](std::string_view chunk) {
+          std::size_t eof = chunk.find('\x1A');
+          file.text.append(chunk.substr(0, eof));
+          return eof == std::string_view::npos;
+        },
+        &opened, nullptr);
+    if (status != ReadStatus::Okay) {
+      missing_.emplace(name);
+      return false;
+    }
+    std::erase(file.text, '\r');
+
+    app_.files.push_back(
+        ProjectFile{dosStampFromEpoch(opened.mtime), recorded, attributes_.get(path).value_or(0)});
+    known_.insert(recorded);
+    file.name = std::move(recorded);
+    stack_.push_back(std::move(file));
+    app_.depth = static_cast<int>(stack_.size()) - 1;
+    return true;
+  }
+
+  // Applies the line rules; returns the name of a file the line includes.
+  std::optional<std::string> examine(OpenFile& file, std::string_view line) {
+    if (line.empty()) return std::nullopt;
+    if (isBlank(line[0]) || line[0] == '!') return examineIndented(file, line);
+
+    std::size_t labelEnd = 0;
+    while (labelEnd < line.size() && !isBlank(line[labelEnd])) ++labelEnd;
+    std::size_t statementStart = labelEnd;
+    while (statementStart < line.size() && isBlank(line[statementStart])) ++statementStart;
+    std::string_view statement = line.substr(statementStart);
+
+    if (startsWithWord(statement, "CLASS")) file.inBlock = true;
+    if (file.inBlock) return std::nullopt;
+    if (!startsWithWord(statement, "FUNCTION") && !startsWithWord(statement, "PROCEDURE"))
+      return std::nullopt;
+    if (app_.procedures.size() < kMaxProjectEntries)
+      app_.procedures.push_back(
+          ProjectProcedure{std::string(cut(line.substr(0, labelEnd), kMaxProjectLabelLength)),
+                           file.name, file.line});
+    return std::nullopt;
+  }
+
+  std::optional<std::string> examineIndented(OpenFile& file, std::string_view line) {
+    // Blanks dropped and the comment cut off, so that "  Module ( 'x' )" and
+    // "MODULE('X')" read alike.
+    compact_.clear();
+    for (char c : line) {
+      if (c == '!') break;
+      if (!isBlank(c))
+        compact_ += static_cast<char>(cp1252::toUpper(static_cast<unsigned char>(c)));
+    }
+    std::string_view copy = compact_;
+    if (copy.starts_with("MODULE") || copy.starts_with("MAP"))
+      file.inBlock = true;
+    else if (file.inBlock && copy.starts_with("END"))
+      file.inBlock = false;
+
+    std::size_t quote;
+    if (std::size_t at = copy.find("INCLUDE('"); at != std::string_view::npos)
+      quote = at + 8;
+    else if (at = copy.find("MODULE('"); at != std::string_view::npos)
+      quote = at + 7;
+    else
+      return std::nullopt;
+    std::size_t close = copy.find('\'', quote + 1);
+    if (close == std::string_view::npos) return std::nullopt;
+    std::string name(copy.substr(quote + 1, close - quote - 1));
+    if (name.find('.') == std::string::npos) name += ".CLW";
+    return name;
+  }
+
+  ApplicationData& app_;
+  FileSystem& fs_;
+  FileAttributes& attributes_;
+  std::vector<OpenFile> stack_;
+  std::unordered_set<std::string> known_;    // names in the file table
+  std::unordered_set<std::string> missing_;  // names that could not be read
+  std::string compact_;
+};
+
+}  // namespace
+
+ApplicationData::ApplicationData(std::string_view programPath, FileSystem& fs,
+                                 FileAttributes& attributes) {
+  SplitPath split = splitPath(programPath);
+  directory = std::move(split.directory);
+  programName = std::move(split.name);
+
+  Loader(*this, fs, attributes).run();
+
+  std::stable_sort(files.begin(), files.end(), [](const ProjectFile& a, const ProjectFile& b) {
+    return cp1252::compareIgnoreCase(a.name, b.name) < 0;
+  });
+  std::stable_sort(procedures.begin(), procedures.end(),
+                   [](const ProjectProcedure& a, const ProjectProcedure& b) {
+                     return cp1252::compareIgnoreCase(a.label, b.label) < 0;
+                   });
+}
+
+}  // namespace tarn
