@@ -1,6 +1,74 @@
 #include "shell/print_command.h"
 
-int tarn::runPrintCommand(int, char**, const CommandLine&, PrintServices& services) {
-  services.messages.show("printing is not available yet", "Error");
-  return 1;
+#include <QApplication>
+
+#include <map>
+#include <memory>
+
+#include "platform/cp1252.h"
+#include "platform/paths.h"
+#include "platform/qt/qt_environment.h"
+#include "platform/qt/qt_printer.h"
+
+namespace tarn {
+namespace {
+
+bool endsWithPdf(const std::string& path) {
+  return path.size() >= 4 && cp1252::compareIgnoreCase(std::string_view(path).substr(path.size() - 4), ".pdf") == 0;
 }
+
+/// Sends every job into a PDF file: PATH itself for one file when it ends in
+/// ".pdf", else PATH/<file name>.pdf, never twice the same file in one run.
+class PdfJobs : public Printer {
+ public:
+  PdfJobs(QtPrinter& printer, std::string path, bool oneFile, FileSystem& fs)
+      : printer_(printer), path_(std::move(path)), oneFile_(oneFile), fs_(fs) {}
+
+  JobResult print(Printout& printout, bool withDialog) override {
+    std::string target = oneFile_ && endsWithPdf(path_) ? path_ : folderTarget(printout.title());
+    if (auto folder = splitPath(target).directory) fs_.createDirectories(*folder);
+    printer_.setPdfOutput(target);
+    return printer_.print(printout, withDialog);
+  }
+
+ private:
+  std::string folderTarget(const std::string& source) {
+    std::string name = splitPath(source).name;
+    std::string target = path_ + "/" + name + ".pdf";
+    for (int n = 2; written_.count(target); ++n) target = path_ + "/" + name + "-" + std::to_string(n) + ".pdf";
+    written_[target] = true;
+    return target;
+  }
+
+  QtPrinter& printer_;
+  std::string path_;
+  bool oneFile_;
+  FileSystem& fs_;
+  std::map<std::string, bool> written_;
+};
+
+}  // namespace
+
+int runPrintCommand(int argc, char** argv, const CommandLine& command, PrintServices& services) {
+  if (!command.project.empty()) {
+    services.messages.show("--project is not available yet", "Error");
+    return 1;
+  }
+  selectHeadlessPlatformIfNeeded();
+  QApplication app(argc, argv);
+
+  std::unique_ptr<QtPrinter> printer;
+  std::unique_ptr<PdfJobs> pdf;
+  services.printer = [&]() -> Printer& {
+    if (!printer) printer = std::make_unique<QtPrinter>();
+    if (command.pdfPath.empty()) return *printer;
+    if (!pdf) {
+      bool oneFile = !command.argument.empty() && command.argument[0] != '@';
+      pdf = std::make_unique<PdfJobs>(*printer, command.pdfPath, oneFile, services.fs);
+    }
+    return *pdf;
+  };
+  return printCommandLine(command.argument, services);
+}
+
+}  // namespace tarn

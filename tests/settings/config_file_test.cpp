@@ -33,6 +33,7 @@ SetupData patterned() {
   s.columns = 7;
   s.lineHeight = 150;
   s.tabWidth = 9;
+  s.printMode = 3;
   s.headerText[99] = '\0';
   for (FontData* f : {&s.sourceFont, &s.reportFont, &s.windowFont}) f->logFont.faceName[31] = '\0';
   return s;
