@@ -5,10 +5,13 @@
 #include <map>
 #include <memory>
 
+#include "analysis/analysis_error.h"
+#include "document/project.h"
 #include "platform/cp1252.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_environment.h"
 #include "platform/qt/qt_printer.h"
+#include "printout/print_all.h"
 
 namespace tarn {
 namespace {
@@ -50,10 +53,6 @@ class PdfJobs : public Printer {
 }  // namespace
 
 int runPrintCommand(int argc, char** argv, const CommandLine& command, PrintServices& services) {
-  if (!command.project.empty()) {
-    services.messages.show("--project is not available yet", "Error");
-    return 1;
-  }
   selectHeadlessPlatformIfNeeded();
   QApplication app(argc, argv);
 
@@ -68,7 +67,22 @@ int runPrintCommand(int argc, char** argv, const CommandLine& command, PrintServ
     }
     return *pdf;
   };
-  return printCommandLine(command.argument, services);
+  if (command.project.empty()) return printCommandLine(command.argument, services);
+
+  ApplicationData project(command.project, services.fs, services.attributes);
+  if (project.files.empty()) {
+    services.messages.show("Unable to open file", "File Error", MessageIcon::Exclamation);
+    return 1;
+  }
+  std::uint32_t options = (command.modifiedOnly ? std::uint32_t{kPrintModifiedOnly} : 0u) |
+                          (command.clwOnly ? std::uint32_t{kPrintClwOnly} : 0u);
+  try {
+    return printAllSource(project, options, services) == 0 ? 0 : 1;
+  } catch (const AnalysisError& e) {
+    services.messages.show(std::string(e.what()) + "\nOK to resume?", "Unhandled Exception",
+                           MessageIcon::Stop, MessageButtons::YesNo);
+    return 1;
+  }
 }
 
 }  // namespace tarn
