@@ -24,24 +24,19 @@ int dumpLayout(const CommandLine& command, TFileDataSource& doc, PrintServices& 
                std::FILE* out) {
   std::uint32_t stopMask = 0;
   TToken* start = nullptr;
-  if (command.unit) {
-    if (static_cast<std::size_t>(*command.unit) >= doc.blocks.size()) {
-      services.messages.show("--unit " + std::to_string(*command.unit) + ": the file has " +
-                                 std::to_string(doc.blocks.size()) + " units",
+  if (command.unit || command.embed) {
+    const bool unit = command.unit.has_value();
+    const std::vector<TToken*>& list = unit ? doc.blocks : doc.embeds;
+    const std::size_t index = static_cast<std::size_t>(unit ? *command.unit : *command.embed);
+    if (index >= list.size()) {
+      services.messages.show(std::string(unit ? "--unit " : "--embed ") + std::to_string(index) +
+                                 ": the file has " + std::to_string(list.size()) +
+                                 (unit ? " units" : " embed points"),
                              "Error");
       return 1;
     }
-    stopMask = tfBeforeUnit;
-    start = doc.blocks[static_cast<std::size_t>(*command.unit)];
-  } else if (command.embed) {
-    if (static_cast<std::size_t>(*command.embed) >= doc.embeds.size()) {
-      services.messages.show("--embed " + std::to_string(*command.embed) + ": the file has " +
-                                 std::to_string(doc.embeds.size()) + " embed points",
-                             "Error");
-      return 1;
-    }
-    stopMask = tfEmbedAfter;
-    start = doc.embeds[static_cast<std::size_t>(*command.embed)];
+    stopMask = unit ? tfBeforeUnit : tfEmbedAfter;
+    start = list[index];
   }
   RecordingPrinter printer;
   PrintContext context{services.setup, services.attributes, services.dates, services.now};
