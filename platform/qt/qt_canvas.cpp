@@ -1,0 +1,385 @@
+#include "platform/qt/qt_canvas.h"
+
+#include <QColor>
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/cp1252.h"
+
+namespace tarn {
+namespace {
+
+// Advances are summed in 1/64 units, Qt's own text layout precision, so that
+// widths and glyph places agree with what Qt would draw. Glyphs go to whole
+// dots, which keeps a PDF's glyph positions short.
+constexpr int kUnit = 64;
+int toUnits(qreal v) { return static_cast<int>(std::lround(v * kUnit)); }
+int roundUnits(long long v) { return static_cast<int>((v + kUnit / 2) >> 6); }
+
+// Bounds for sizes from a damaged configuration: 10,000 dots are 16 inches at 600 dpi.
+constexpr long long kMaxPixelSize = 10000;
+
+const std::array<QChar, 256>& unicodeTable() {
+  static const std::array<QChar, 256> table = [] {
+    std::array<QChar, 256> t{};
+    for (int b = 0; b < 256; ++b)
+      t[b] = QChar(static_cast<char16_t>(cp1252::toUnicode(static_cast<unsigned char>(b))));
+    return t;
+  }();
+  return table;
+}
+
+QColor toQColor(std::uint32_t c) {
+  return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                static_cast<int>((c >> 16) & 0xFF));
+}
+
+int cellHeight(const QFont& base, int pixelSize, QPaintDevice* device) {
+  QFont f(base);
+  f.setPixelSize(pixelSize);
+  QFontMetrics m(f, device);
+  return m.ascent() + m.descent();
+}
+
+// The pixel size whose cell (ascent + descent) is the largest not above `cell`,
+// as a positive font height asks; 1 when even that is too tall.
+int pixelSizeForCell(const QFont& base, int cell, QPaintDevice* device) {
+  int px = cell;
+  int measured = cellHeight(base, px, device);
+  if (measured > 0)
+    px = static_cast<int>(std::clamp<long long>(std::llround(double(cell) * px / measured), 1,
+                                                kMaxPixelSize));
+  // The estimate is off by a step or two at most; the bounds keep odd fonts finite.
+  for (int i = 0; i < 16 && px > 1 && cellHeight(base, px, device) > cell; ++i) --px;
+  for (int i = 0; i < 16 && px < kMaxPixelSize && cellHeight(base, px + 1, device) <= cell; ++i)
+    ++px;
+  return px;
+}
+
+bool sameFont(const FontSpec& a, const FontSpec& b) {
+  return a.faceName == b.faceName && a.height == b.height && a.weight == b.weight &&
+         a.italic == b.italic && a.underline == b.underline && a.strikeOut == b.strikeOut;
+}
+
+}  // namespace
+
+QString qStringFromCp1252(std::string_view text) {
+  const auto& table = unicodeTable();
+  QString out(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
+  QChar* p = out.data();
+  for (char c : text) *p++ = table[static_cast<unsigned char>(c)];
+  return out;
+}
+
+QtCanvas::QtCanvas(QPainter* painter, QPaintDevice* metricsDevice)
+    : painter_(painter), device_(metricsDevice ? metricsDevice : painter->device()) {
+  dpiX_ = device_->logicalDpiX();
+  dpiY_ = device_->logicalDpiY();
+  painter_->setBackgroundMode(Qt::TransparentMode);
+  // The dots line up across neighbouring shaded cells only with one origin.
+  painter_->setBrushOrigin(0, 0);
+}
+
+QtCanvas::~QtCanvas() { flush(); }
+
+void QtCanvas::setFont(int slot, const FontSpec& font) {
+  if (slot < 0 || slot >= kFontSlots) return;
+  Slot& s = slots_[slot];
+  if (s.face && sameFont(s.request, font)) return;
+  // A new face may come to live where this one did.
+  if (s.face.get() == painterFont_) painterFont_ = nullptr;
+  s.request = font;
+  s.face.reset();
+}
+
+void QtCanvas::selectFont(int slot) {
+  if (slot >= 0 && slot < kFontSlots) selected_ = slot;
+}
+
+const QtCanvas::Face& QtCanvas::faceOf(Slot& slot) {
+  if (!slot.face) {
+    for (const Slot& other : slots_)
+      if (other.face && sameFont(other.request, slot.request)) slot.face = other.face;
+    if (!slot.face) slot.face = makeFace(slot.request);
+  }
+  return *slot.face;
+}
+
+const QtCanvas::Face& QtCanvas::current() { return faceOf(slots_[selected_]); }
+
+QFont QtCanvas::font(int slot) {
+  if (slot < 0 || slot >= kFontSlots) return current().font;
+  return faceOf(slots_[slot]).font;
+}
+
+std::shared_ptr<const QtCanvas::Face> QtCanvas::makeFace(const FontSpec& want) const {
+  auto face = std::make_shared<Face>();
+  face->request = want;
+  QFont f;
+  if (want.faceName.empty()) {
+    // Named so that fontconfig substitutes its metric-compatible mono face.
+    f.setFamily(QStringLiteral("Courier New"));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setFixedPitch(true);
+  } else {
+    f.setFamily(qStringFromCp1252(want.faceName));
+  }
+  f.setWeight(want.weight >= 700 ? QFont::Bold : QFont::Normal);
+  f.setItalic(want.italic);
+  f.setUnderline(want.underline);
+  f.setStrikeOut(want.strikeOut);
+  // Widths are sums of single advances, so the text drawn must not kern.
+  f.setKerning(false);
+
+  long long px;
+  if (want.height < 0) {
+    px = -static_cast<long long>(want.height);
+  } else if (want.height == 0) {
+    px = (12LL * dpiY_ + 36) / 72;
+  } else {
+    px = pixelSizeForCell(f, static_cast<int>(std::min<long long>(want.height, kMaxPixelSize)),
+                          device_);
+  }
+  px = std::clamp<long long>(px, 1, kMaxPixelSize);
+  f.setPixelSize(static_cast<int>(px));
+  face->font = QFont(f, device_);
+
+  QFontMetrics m(face->font, device_);
+  QFontMetricsF exact(face->font, device_);
+  face->ascent = m.ascent();
+  TextMetrics& tm = face->tm;
+  tm.tmHeight = m.ascent() + m.descent();
+  tm.tmInternalLeading = tm.tmHeight - static_cast<int>(px);
+  tm.tmExternalLeading = std::max(0, m.leading());
+  tm.tmAveCharWidth = m.averageCharWidth();
+  tm.tmMaxCharWidth = m.maxWidth();
+
+  face->raw = QRawFont::fromFont(face->font);
+  const auto& table = unicodeTable();
+  for (int b = 0; b < 256; ++b) {
+    QChar c = table[b];
+    face->advance[b] = toUnits(exact.horizontalAdvance(c));
+    face->inkLeft[b] = std::max(0, -m.leftBearing(c));
+    face->inkRight[b] = std::max(0, -m.rightBearing(c));
+    quint32 glyph = 0;
+    int count = 1;
+    if (face->raw.isValid() && !face->raw.glyphIndexesForChars(&c, 1, &glyph, &count)) glyph = 0;
+    face->glyph[b] = glyph;
+    // Qt's own font fallback finds what the face lacks; control codes stay blank.
+    face->needsFallback[b] = glyph == 0 && c.isPrint() && c != QLatin1Char(' ');
+  }
+  return face;
+}
+
+bool QtCanvas::metrics(TextMetrics& out) {
+  out = current().tm;
+  return true;
+}
+
+int QtCanvas::textWidth(std::string_view text) {
+  const auto& advance = current().advance;
+  long long width = 0;
+  for (char c : text) width += advance[static_cast<unsigned char>(c)];
+  return roundUnits(width);
+}
+
+int QtCanvas::textHeight(std::string_view) { return current().tm.tmHeight; }
+
+void QtCanvas::setTextColor(std::uint32_t color) { textColor_ = color & 0xFFFFFF; }
+
+void QtCanvas::useTextPen(std::uint32_t color) {
+  if (painterPen_ == PainterPen::Text && painterPenColor_ == color) return;
+  painter_->setPen(toQColor(color));
+  painterPen_ = PainterPen::Text;
+  painterPenColor_ = color;
+}
+
+void QtCanvas::useLinePen() {
+  if (painterPen_ == PainterPen::Line && painterPenWidth_ == penWidth_) return;
+  painter_->setPen(QPen(Qt::black, penWidth_, Qt::SolidLine,
+                        penWidth_ > 1 ? Qt::RoundCap : Qt::SquareCap, Qt::RoundJoin));
+  painterPen_ = PainterPen::Line;
+  painterPenWidth_ = penWidth_;
+}
+
+void QtCanvas::flush() {
+  flushText();
+  if (pendingShades_.empty()) return;
+  // Qt's 12% pattern is the dot pattern bit for bit, tiled from the brush
+  // origin. Unlike a bitmap texture, which Qt's PDF output turns into an
+  // opaque image, it reaches PDF as a transparent pattern of the same density.
+  static_assert(kDotPattern[0] == 0xEE && kDotPattern[2] == 0xBB);
+  QBrush dots(Qt::black, Qt::Dense6Pattern);
+  std::stable_sort(pendingShades_.begin(), pendingShades_.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t i = 0; i < pendingShades_.size();) {
+    const std::uint32_t color = pendingShades_[i].first;
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);  // overlapping cells stay shaded
+    for (; i < pendingShades_.size() && pendingShades_[i].first == color; ++i)
+      path.addRect(pendingShades_[i].second);
+    dots.setColor(toQColor(color));
+    painter_->fillPath(path, dots);
+  }
+  pendingShades_.clear();
+}
+
+void QtCanvas::flushText() {
+  if (pendingGlyphs_.empty()) return;
+  useTextPen(pendingColor_);
+  QGlyphRun run;
+  run.setRawFont(pendingFace_->raw);
+  run.setRawData(pendingGlyphs_.data(), pendingPositions_.data(),
+                 static_cast<int>(pendingGlyphs_.size()));
+  // A run may span lines, so underline and strike-out are never held back.
+  painter_->drawGlyphRun(QPointF(0, 0), run);
+  pendingGlyphs_.clear();
+  pendingPositions_.clear();
+}
+
+void QtCanvas::drawText(int x, int y, std::string_view text, std::size_t first,
+                        std::size_t last) {
+  const Face& face = current();
+  const std::shared_ptr<const Face>& facePtr = slots_[selected_].face;
+  long long pos = static_cast<long long>(x) * kUnit;
+  for (std::size_t i = 0; i < first; ++i) pos += face.advance[static_cast<unsigned char>(text[i])];
+  const qreal baseline = y + face.ascent;
+
+  bool glyphRun = textPath_ == TextPath::GlyphRuns;
+  for (std::size_t i = first; glyphRun && i < last; ++i)
+    if (face.needsFallback[static_cast<unsigned char>(text[i])]) glyphRun = false;
+
+  if (glyphRun && !face.request.underline && !face.request.strikeOut) {
+    if (!pendingGlyphs_.empty() && (pendingFace_ != facePtr || pendingColor_ != textColor_))
+      flushText();
+    pendingFace_ = facePtr;
+    pendingColor_ = textColor_;
+    for (std::size_t i = first; i < last; ++i) {
+      unsigned char b = static_cast<unsigned char>(text[i]);
+      if (face.glyph[b] != 0) {
+        pendingGlyphs_.push_back(face.glyph[b]);
+        pendingPositions_.emplace_back(roundUnits(pos), baseline);
+      }
+      pos += face.advance[b];
+    }
+    return;
+  }
+
+  flushText();
+  useTextPen(textColor_);
+  if (glyphRun) {
+    std::vector<quint32> glyphs;
+    std::vector<QPointF> positions;
+    for (std::size_t i = first; i < last; ++i) {
+      unsigned char b = static_cast<unsigned char>(text[i]);
+      if (face.glyph[b] != 0) {
+        glyphs.push_back(face.glyph[b]);
+        positions.emplace_back(roundUnits(pos), baseline);
+      }
+      pos += face.advance[b];
+    }
+    if (glyphs.empty()) return;
+    QGlyphRun run;
+    run.setRawFont(face.raw);
+    run.setRawData(glyphs.data(), positions.data(), static_cast<int>(glyphs.size()));
+    run.setUnderline(face.request.underline);
+    run.setStrikeOut(face.request.strikeOut);
+    painter_->drawGlyphRun(QPointF(0, 0), run);
+    return;
+  }
+  if (painterFont_ != &face) {
+    painter_->setFont(face.font);
+    painterFont_ = &face;
+  }
+  painter_->drawText(QPointF(roundUnits(pos), baseline),
+                     qStringFromCp1252(text.substr(first, last - first)));
+}
+
+void QtCanvas::textOut(int x, int y, std::string_view text) {
+  if (text.empty()) return;
+  if (align_ != TextAlign::Left) {
+    int width = textWidth(text);
+    x -= align_ == TextAlign::Center ? width / 2 : width;
+  }
+  drawText(x, y, text, 0, text.size());
+}
+
+void QtCanvas::textOutClipped(int x, int y, const Rect& clip, std::string_view text) {
+  if (text.empty()) return;
+  if (clip.right <= clip.left || clip.bottom <= clip.top) return;
+  const Face& face = current();
+  if (y + face.tm.tmHeight <= clip.top || y >= clip.bottom) return;
+
+  // Glyphs wholly outside the clip are left out, which keeps them out of the
+  // PDF's text too; the clip itself is set only when some ink would cross it.
+  const long long clipLeft = static_cast<long long>(clip.left) * kUnit;
+  const long long clipRight = static_cast<long long>(clip.right) * kUnit;
+  std::size_t first = 0, last = 0;
+  long long pos = static_cast<long long>(x) * kUnit, inkLeft = 0, inkRight = 0;
+  bool any = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    unsigned char b = static_cast<unsigned char>(text[i]);
+    long long left = pos - face.inkLeft[b] * kUnit;
+    long long right = pos + face.advance[b] + face.inkRight[b] * kUnit;
+    if (left < clipRight && right > clipLeft) {
+      if (!any) {
+        first = i;
+        inkLeft = left;
+        inkRight = right;
+        any = true;
+      }
+      inkLeft = std::min(inkLeft, left);
+      inkRight = std::max(inkRight, right);
+      last = i + 1;
+    }
+    pos += face.advance[b];
+  }
+  if (!any) return;
+
+  bool inside = inkLeft >= clipLeft && inkRight <= clipRight && y >= clip.top &&
+                y + face.tm.tmHeight <= clip.bottom;
+  if (inside) {
+    drawText(x, y, text, first, last);
+    return;
+  }
+  flushText();
+  painter_->save();
+  painter_->setClipRect(QRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top),
+                        Qt::IntersectClip);
+  drawText(x, y, text, first, last);
+  flushText();
+  painter_->restore();
+  // restore() brought back the pen and font of save() time.
+  painterPen_ = PainterPen::Unknown;
+  painterFont_ = nullptr;
+}
+
+void QtCanvas::selectPen(int width) { penWidth_ = std::clamp(width, 1, 1000); }
+
+void QtCanvas::moveTo(int x, int y) {
+  penX_ = x;
+  penY_ = y;
+}
+
+void QtCanvas::lineTo(int x, int y) {
+  flushText();
+  useLinePen();
+  painter_->drawLine(QPoint(penX_, penY_), QPoint(x, y));
+  penX_ = x;
+  penY_ = y;
+}
+
+void QtCanvas::shade(const Rect& rect) {
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+  pendingShades_.emplace_back(textColor_, QRect(rect.left, rect.top, rect.right - rect.left,
+                                                rect.bottom - rect.top));
+}
+
+}  // namespace tarn

@@ -1,0 +1,199 @@
+#include "platform/qt/qt_printer.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLocale>
+#include <QMarginsF>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProgressDialog>
+#include <QWidget>
+
+#if defined(__GLIBC__)
+#include <langinfo.h>
+
+#include <cstdint>
+#endif
+
+#include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_environment.h"
+
+namespace tarn {
+namespace {
+
+constexpr int kPdfResolution = 600;
+constexpr qreal kPdfMarginMm = 5;
+
+class QtPrintTarget : public PrintTarget {
+ public:
+  QtPrintTarget(QPrinter& printer, QtCanvas& canvas, QProgressDialog* progress)
+      : printer_(printer), canvas_(canvas), progress_(progress) {}
+
+  Canvas& canvas() override { return canvas_; }
+  Rect pageRect() override { return Rect{0, 0, printer_.width(), printer_.height()}; }
+
+  bool beginPage(int page) override {
+    canvas_.flush();
+    if (progress_) {
+      progress_->setLabelText(
+          QCoreApplication::translate("tarnlist", "Printing page %1").arg(page));
+      QCoreApplication::processEvents();
+      if (progress_->wasCanceled()) {
+        cancelled = true;
+        return false;
+      }
+    }
+    if (page >= 2 && !printer_.newPage()) {
+      failed = true;
+      return false;
+    }
+    return true;
+  }
+  void endPage() override { canvas_.flush(); }
+
+  bool cancelled = false;
+  bool failed = false;
+
+ private:
+  QPrinter& printer_;
+  QtCanvas& canvas_;
+  QProgressDialog* progress_;
+};
+
+void applyDeviceMode(QPrinter& printer, const DeviceMode& mode) {
+  if (mode.fields & DeviceMode::kFieldOrientation)
+    printer.setPageOrientation(mode.orientation == DeviceMode::kLandscape
+                                   ? QPageLayout::Landscape
+                                   : QPageLayout::Portrait);
+  if (mode.fields & DeviceMode::kFieldColor)
+    printer.setColorMode(mode.color == DeviceMode::kMonochrome ? QPrinter::GrayScale
+                                                               : QPrinter::Color);
+}
+
+// What the dialog chose stays the printer's choice for the next jobs.
+void readDeviceMode(const QPrinter& printer, DeviceMode& mode) {
+  mode.orientation = printer.pageLayout().orientation() == QPageLayout::Landscape
+                         ? DeviceMode::kLandscape
+                         : DeviceMode::kPortrait;
+  mode.color = printer.colorMode() == QPrinter::GrayScale ? DeviceMode::kMonochrome
+                                                          : DeviceMode::kColor;
+}
+
+}  // namespace
+
+QPageSize pdfPageSize() {
+  const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+  if (!printer.isNull()) {
+    QPageSize size = printer.defaultPageSize();
+    if (size.isValid()) return size;
+  }
+#if defined(__GLIBC__)
+  // glibc encodes the millimetres in the pointer value.
+  auto width = static_cast<int>(reinterpret_cast<std::intptr_t>(nl_langinfo(_NL_PAPER_WIDTH)));
+  auto height = static_cast<int>(reinterpret_cast<std::intptr_t>(nl_langinfo(_NL_PAPER_HEIGHT)));
+  if (width > 0 && height > 0) {
+    QPageSize size(QSizeF(width, height), QPageSize::Millimeter);
+    if (size.isValid()) return size;
+  }
+#endif
+  const QLocale::Territory territory = QLocale::system().territory();
+  bool letter = territory == QLocale::UnitedStates || territory == QLocale::Canada;
+  return QPageSize(letter ? QPageSize::Letter : QPageSize::A4);
+}
+
+QtPrinter::QtPrinter() = default;
+QtPrinter::~QtPrinter() = default;
+
+void QtPrinter::setPdfOutput(const std::string& path) { pdfPath_ = path; }
+
+void QtPrinter::setParentWidget(QWidget* parent) { parent_ = parent; }
+
+QPrinter* QtPrinter::systemPrinter() {
+  const QString name = QPrinterInfo::defaultPrinterName();
+  if (!printer_ || name != printerDefault_) {
+    printerDefault_ = name;
+    printer_.reset();
+    if (name.isEmpty()) return nullptr;
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer_->setPrinterName(name);
+  }
+  return printer_.get();
+}
+
+bool QtPrinter::hasError() { return pdfPath_.empty() && !systemPrinter(); }
+
+std::unique_ptr<QPrinter> QtPrinter::makePdfPrinter() const {
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printer->setOutputFormat(QPrinter::PdfFormat);
+  printer->setResolution(kPdfResolution);
+  printer->setPageSize(pdfPageSize());
+  printer->setPageMargins(QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
+                          QPageLayout::Millimeter);
+  printer->setOutputFileName(QFile::decodeName(QByteArray::fromStdString(pdfPath_)));
+  return printer;
+}
+
+JobResult QtPrinter::print(Printout& printout, bool withDialog) {
+  std::unique_ptr<QPrinter> pdfPrinter;
+  QPrinter* printer = nullptr;
+  if (!pdfPath_.empty()) {
+    pdfPrinter = makePdfPrinter();
+    printer = pdfPrinter.get();
+  } else {
+    printer = systemPrinter();
+  }
+  if (!printer) return JobResult::Failed;
+
+  PageRange range;
+  printout.getDialogInfo(range, deviceMode());
+  applyDeviceMode(*printer, deviceMode());
+  // The title is the document's path.
+  printer->setDocName(QFile::decodeName(QByteArray::fromStdString(printout.title())));
+
+  const bool screen = hasInteractiveScreen();
+  if (withDialog && screen) {
+    QPrintDialog dialog(printer, parent_);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    if (dialog.exec() != QDialog::Accepted) return JobResult::Cancelled;
+    readDeviceMode(*printer, deviceMode());
+  }
+  const bool toFile = printer->outputFormat() == QPrinter::PdfFormat;
+  const QString file = printer->outputFileName();
+
+  QPainter painter;
+  if (!painter.begin(printer)) return JobResult::Failed;
+
+  std::unique_ptr<QProgressDialog> progress;
+  if (screen) {
+    progress = std::make_unique<QProgressDialog>(parent_);
+    progress->setWindowTitle(printer->docName());
+    progress->setLabelText(QCoreApplication::translate("tarnlist", "Printing"));
+    progress->setCancelButtonText(QCoreApplication::translate("tarnlist", "Cancel"));
+    progress->setRange(0, 0);
+    progress->setMinimumDuration(0);
+    progress->setWindowModality(Qt::ApplicationModal);
+    progress->show();
+  }
+
+  JobResult result;
+  {
+    QtCanvas canvas(&painter, printer);
+    QtPrintTarget target(*printer, canvas, progress.get());
+    result = runPrintJob(printout, target);
+    if (target.failed) result = JobResult::Failed;
+  }
+  if (result != JobResult::Printed) printer->abort();
+  painter.end();
+  progress.reset();
+  if (result == JobResult::Printed && printer->printerState() == QPrinter::Error)
+    result = JobResult::Failed;
+  // A cut-short file would pass for a listing.
+  if (result != JobResult::Printed && toFile && !file.isEmpty()) QFile::remove(file);
+  return result;
+}
+
+}  // namespace tarn

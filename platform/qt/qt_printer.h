@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QPageSize>
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+#include <string>
+
+#include "printout/print_job.h"
+
+class QPrinter;
+class QWidget;
+
+namespace tarn {
+
+/// The page size of PDF output: the default printer's own, else the one the
+/// locale's paper setting names (LC_PAPER), else Letter in the United States
+/// and Canada and A4 elsewhere.
+QPageSize pdfPageSize();
+
+/// The application's printer over QPrinter: the system's default printer, or
+/// PDF files at 600 dpi with 5 mm margins.
+class QtPrinter : public Printer {
+ public:
+  QtPrinter();
+  ~QtPrinter() override;
+  QtPrinter(const QtPrinter&) = delete;
+  QtPrinter& operator=(const QtPrinter&) = delete;
+
+  /// The next jobs become PDF files at `path` (the platform's bytes; the
+  /// caller names one per job); empty: jobs go to the printer again.
+  void setPdfOutput(const std::string& path);
+  const std::string& pdfOutput() const { return pdfPath_; }
+
+  /// Owner of the print and progress dialogs.
+  void setParentWidget(QWidget* parent);
+
+  /// Without a screen (offscreen or minimal platform) no dialog is shown: the
+  /// print dialog is skipped and the job runs without progress dialog.
+  JobResult print(Printout& printout, bool withDialog) override;
+  bool hasError() override;
+
+  /// The printer the next job goes to when no PDF output is set (made anew
+  /// when the system's default printer has changed); null when there is none.
+  QPrinter* systemPrinter();
+
+ private:
+  std::unique_ptr<QPrinter> makePdfPrinter() const;
+
+  std::unique_ptr<QPrinter> printer_;
+  QString printerDefault_;  // the default printer's name when printer_ was made
+  std::string pdfPath_;
+  QPointer<QWidget> parent_;
+};
+
+}  // namespace tarn
