@@ -9,15 +9,25 @@ StreamMessageService::StreamMessageService(std::FILE* out) : out_(out) {}
 MessageAnswer StreamMessageService::show(std::string_view text, std::string_view caption,
                                          MessageIcon, MessageButtons buttons) {
   ++count_;
-  std::string line = "tarnlist: ";
-  if (!caption.empty()) {
-    line.append(caption);
-    line += ": ";
-  }
-  // Message texts may carry line breaks ("...\nOK to resume?"); keep one line.
-  for (char c : text) line += (c == '\n' || c == '\r') ? ' ' : c;
-  line += '\n';
-  std::fputs(line.c_str(), out_);
+  // One "tarnlist: " line per line of the text, the caption on the first.
+  std::string out;
+  std::size_t start = 0;
+  do {
+    std::size_t end = text.find('\n', start);
+    std::string_view line = text.substr(start, end == std::string_view::npos ? end : end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    out += "tarnlist: ";
+    if (start == 0 && !caption.empty()) {
+      out.append(caption);
+      out += ": ";
+    }
+    out.append(line);
+    start = end == std::string_view::npos ? text.size() + 1 : end + 1;
+    // Nobody can answer a question here: it is answered No.
+    if (start > text.size() && buttons == MessageButtons::YesNo) out += " No";
+    out += '\n';
+  } while (start <= text.size());
+  std::fputs(out.c_str(), out_);
   std::fflush(out_);
   return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
 }

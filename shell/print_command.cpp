@@ -58,6 +58,14 @@ int runPrintCommand(int argc, char** argv, const CommandLine& command, PrintServ
 
   std::unique_ptr<QtPrinter> printer;
   std::unique_ptr<PdfJobs> pdf;
+  if (command.pdfPath.empty()) {
+    printer = std::make_unique<QtPrinter>();
+    if (printer->hasError()) {
+      services.messages.show("No printer is set up. Use --pdf PATH to print into PDF files.",
+                             "Print Error", MessageIcon::Exclamation);
+      return 1;
+    }
+  }
   services.printer = [&]() -> Printer& {
     if (!printer) printer = std::make_unique<QtPrinter>();
     if (command.pdfPath.empty()) return *printer;
