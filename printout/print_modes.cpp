@@ -46,7 +46,10 @@ TMyPrintout::Step TMyPrintout::separatorAndHeading(const TToken* t, std::string_
     lineEnded_ = false;
     const int h = textMetrics_[tcComment].tmHeight / 2;
     Rect box{x0_ + 1, y_ - h, xR_ - 1, y_ + h};
+    // The heading takes the comment style throughout, not the colour of
+    // whatever token happened to be drawn last.
     selectFont(tcComment);
+    c.setTextColor(setup_.tokenColor[tcComment]);
     c.shade(box);
     outline(box);
     c.selectPen(kThinPen);
