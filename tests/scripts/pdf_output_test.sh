@@ -69,7 +69,7 @@ config() {
     value=${field#*=}
     case ${field%%=*} in
       portrait) offset=4 ;; landscape) offset=8 ;; columns) offset=12 ;;
-      wrapLine) offset=40 ;; printMode) offset=434 ;;
+      wrapLine) offset=40 ;; printMode) offset=434 ;; clearArchive) offset=438 ;;
       *) echo "unknown field $field" >&2; return 1 ;;
     esac
     printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((value & 255)) $((value >> 8 & 255)) \
@@ -312,7 +312,31 @@ EOF
   tl_group_end
 }
 
+# Printing with clearArchive on clears the file's archive bit (shown by the
+# project dump's attributes); writing the file sets it again.
+archive_bit() {
+  tl_group "archive attribute"
+  local dir=$work/archive
+  mkdir -p "$dir"
+  printf '  PROGRAM\n  CODE\n' >"$dir/main.clw"
+  attribute() { "$tarnlist" --dump project "$dir/main.clw" | awk -F'\t' '$1 == "file" { print $3 }'; }
+  [ "$(attribute)" = 32 ] || tl_fail "a new file reads attributes $(attribute), expected 32 (archive)"
+  TARNLIST_CONFIG=$(config keep clearArchive=0) run --pdf "$dir/out" "$dir/main.clw"
+  [ "$(attribute)" = 32 ] || tl_fail "printing without clearArchive changed the attributes to $(attribute)"
+  local before
+  before=$(stat -c '%Y %s' "$dir/main.clw")
+  TARNLIST_CONFIG=$(config clear clearArchive=1) run --pdf "$dir/out" "$dir/main.clw"
+  expect_status 0 "printing with clearArchive"
+  [ "$(attribute)" = 0 ] || tl_fail "printing with clearArchive left attributes $(attribute), expected 0"
+  [ "$(stat -c '%Y %s' "$dir/main.clw")" = "$before" ] || tl_fail "clearing the archive bit touched the file"
+  sleep 1
+  printf '  ! changed\n' >>"$dir/main.clw"
+  [ "$(attribute)" = 32 ] || tl_fail "a changed file reads attributes $(attribute), expected 32 again"
+  tl_group_end
+}
+
 if make_base_config; then
+  archive_bit
   corpus_sweep
   generated_layout
   lists
