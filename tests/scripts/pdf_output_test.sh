@@ -8,7 +8,6 @@ tarnlist=$1 corpus=$2 scratch=$3
 # shellcheck source=tests/scripts/pdf_checks.sh
 . "$(dirname "$0")/pdf_checks.sh"
 
-[ -d "$corpus" ] || tl_skip "no corpus at $corpus"
 tl_need_tools pdfinfo pdftotext
 
 export LC_ALL=C TZ=UTC
@@ -86,14 +85,25 @@ corpus_files() {
   find "$corpus" -type f \( -iname '*.clw' -o -iname '*.inc' -o -iname '*.equ' -o -iname '*.int' \
     -o -iname '*.cwproj' -o -iname '*.md' \) | LC_ALL=C sort
 }
-# Two small real files that the analyser accepts, for the list cases.
+# Two small real files that the analyser accepts, for the list cases; two
+# generated ones when the real sources are not on this machine.
 small_files=()
-while IFS= read -r f; do small_files+=("$f"); done < <(
-  corpus_files | grep -iE '\.(clw|inc)$' | while IFS= read -r f; do
-    lines=$(wc -l <"$f")
-    [ "$lines" -ge 50 ] && [ "$lines" -le 300 ] &&
-      "$tarnlist" --dump structure "$f" >/dev/null 2>&1 && echo "$f"
-  done | head -n2)
+if [ -d "$corpus" ]; then
+  while IFS= read -r f; do small_files+=("$f"); done < <(
+    corpus_files | grep -iE '\.(clw|inc)$' | while IFS= read -r f; do
+      lines=$(wc -l <"$f")
+      [ "$lines" -ge 50 ] && [ "$lines" -le 300 ] &&
+        "$tarnlist" --dump structure "$f" >/dev/null 2>&1 && echo "$f"
+    done | head -n2)
+else
+  mkdir -p "$work/small"
+  for name in ALPHA.CLW BETA.CLW; do
+    for i in $(seq 12); do
+      printf 'Proc%02d PROCEDURE\n  CODE\n  Total += %d  ! add\n  RETURN\n\n' "$i" "$i"
+    done >"$work/small/$name"
+    small_files+=("$work/small/$name")
+  done
+fi
 [ "${#small_files[@]}" -eq 2 ] || tl_skip "the corpus has no two Clarion files of 50 to 300 lines"
 file_a=${small_files[0]} file_b=${small_files[1]}
 name_a=$(basename "$file_a") name_b=$(basename "$file_b")
@@ -337,7 +347,7 @@ archive_bit() {
 
 if make_base_config; then
   archive_bit
-  corpus_sweep
+  if [ -d "$corpus" ]; then corpus_sweep; else echo "no corpus at $corpus: its files are not printed"; fi
   generated_layout
   lists
   errors
