@@ -3,7 +3,7 @@
 
 TARNLIST_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation fonts-dejavu-core)
-TARNLIST_TEST_PACKAGES=(poppler-utils cups cups-client cups-bsd
+TARNLIST_TEST_PACKAGES=(poppler-utils qpdf cups cups-client cups-bsd
   printer-driver-cups-pdf xvfb xauth)
 
 tarnlist_log() { echo "[tarnlist] $*" >&2; }

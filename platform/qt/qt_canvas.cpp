@@ -1,7 +1,6 @@
 #include "platform/qt/qt_canvas.h"
 
 #include <QColor>
-#include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPaintDevice>
 #include <QPainter>
@@ -9,9 +8,6 @@
 #include <QPen>
 
 #include <algorithm>
-#include <cmath>
-
-#include "platform/cp1252.h"
 
 namespace tarn {
 namespace {
@@ -20,63 +16,14 @@ namespace {
 // widths and glyph places agree with what Qt would draw. Glyphs go to whole
 // dots, which keeps a PDF's glyph positions short.
 constexpr int kUnit = 64;
-int toUnits(qreal v) { return static_cast<int>(std::lround(v * kUnit)); }
 int roundUnits(long long v) { return static_cast<int>((v + kUnit / 2) >> 6); }
-
-// Bounds for sizes from a damaged configuration: 10,000 dots are 16 inches at 600 dpi.
-constexpr long long kMaxPixelSize = 10000;
-
-const std::array<QChar, 256>& unicodeTable() {
-  static const std::array<QChar, 256> table = [] {
-    std::array<QChar, 256> t{};
-    for (int b = 0; b < 256; ++b)
-      t[b] = QChar(static_cast<char16_t>(cp1252::toUnicode(static_cast<unsigned char>(b))));
-    return t;
-  }();
-  return table;
-}
 
 QColor toQColor(std::uint32_t c) {
   return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
                 static_cast<int>((c >> 16) & 0xFF));
 }
 
-int cellHeight(const QFont& base, int pixelSize, QPaintDevice* device) {
-  QFont f(base);
-  f.setPixelSize(pixelSize);
-  QFontMetrics m(f, device);
-  return m.ascent() + m.descent();
-}
-
-// The pixel size whose cell (ascent + descent) is the largest not above `cell`,
-// as a positive font height asks; 1 when even that is too tall.
-int pixelSizeForCell(const QFont& base, int cell, QPaintDevice* device) {
-  int px = cell;
-  int measured = cellHeight(base, px, device);
-  if (measured > 0)
-    px = static_cast<int>(std::clamp<long long>(std::llround(double(cell) * px / measured), 1,
-                                                kMaxPixelSize));
-  // The estimate is off by a step or two at most; the bounds keep odd fonts finite.
-  for (int i = 0; i < 16 && px > 1 && cellHeight(base, px, device) > cell; ++i) --px;
-  for (int i = 0; i < 16 && px < kMaxPixelSize && cellHeight(base, px + 1, device) <= cell; ++i)
-    ++px;
-  return px;
-}
-
-bool sameFont(const FontSpec& a, const FontSpec& b) {
-  return a.faceName == b.faceName && a.height == b.height && a.weight == b.weight &&
-         a.italic == b.italic && a.underline == b.underline && a.strikeOut == b.strikeOut;
-}
-
 }  // namespace
-
-QString qStringFromCp1252(std::string_view text) {
-  const auto& table = unicodeTable();
-  QString out(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
-  QChar* p = out.data();
-  for (char c : text) *p++ = table[static_cast<unsigned char>(c)];
-  return out;
-}
 
 QtCanvas::QtCanvas(QPainter* painter, QPaintDevice* metricsDevice)
     : painter_(painter), device_(metricsDevice ? metricsDevice : painter->device()) {
@@ -92,7 +39,7 @@ QtCanvas::~QtCanvas() { flush(); }
 void QtCanvas::setFont(int slot, const FontSpec& font) {
   if (slot < 0 || slot >= kFontSlots) return;
   Slot& s = slots_[slot];
-  if (s.face && sameFont(s.request, font)) return;
+  if (s.face && sameFontSpec(s.request, font)) return;
   // A new face may come to live where this one did.
   if (s.face.get() == painterFont_) painterFont_ = nullptr;
   s.request = font;
@@ -106,8 +53,8 @@ void QtCanvas::selectFont(int slot) {
 const QtCanvas::Face& QtCanvas::faceOf(Slot& slot) {
   if (!slot.face) {
     for (const Slot& other : slots_)
-      if (other.face && sameFont(other.request, slot.request)) slot.face = other.face;
-    if (!slot.face) slot.face = makeFace(slot.request);
+      if (other.face && sameFontSpec(other.request, slot.request)) slot.face = other.face;
+    if (!slot.face) slot.face = measureFont(slot.request, device_);
   }
   return *slot.face;
 }
@@ -117,65 +64,6 @@ const QtCanvas::Face& QtCanvas::current() { return faceOf(slots_[selected_]); }
 QFont QtCanvas::font(int slot) {
   if (slot < 0 || slot >= kFontSlots) return current().font;
   return faceOf(slots_[slot]).font;
-}
-
-std::shared_ptr<const QtCanvas::Face> QtCanvas::makeFace(const FontSpec& want) const {
-  auto face = std::make_shared<Face>();
-  face->request = want;
-  QFont f;
-  if (want.faceName.empty()) {
-    // Named so that fontconfig substitutes its metric-compatible mono face.
-    f.setFamily(QStringLiteral("Courier New"));
-    f.setStyleHint(QFont::TypeWriter);
-    f.setFixedPitch(true);
-  } else {
-    f.setFamily(qStringFromCp1252(want.faceName));
-  }
-  f.setWeight(want.weight >= 700 ? QFont::Bold : QFont::Normal);
-  f.setItalic(want.italic);
-  f.setUnderline(want.underline);
-  f.setStrikeOut(want.strikeOut);
-  // Widths are sums of single advances, so the text drawn must not kern.
-  f.setKerning(false);
-
-  long long px;
-  if (want.height < 0) {
-    px = -static_cast<long long>(want.height);
-  } else if (want.height == 0) {
-    px = (12LL * dpiY_ + 36) / 72;
-  } else {
-    px = pixelSizeForCell(f, static_cast<int>(std::min<long long>(want.height, kMaxPixelSize)),
-                          device_);
-  }
-  px = std::clamp<long long>(px, 1, kMaxPixelSize);
-  f.setPixelSize(static_cast<int>(px));
-  face->font = QFont(f, device_);
-
-  QFontMetrics m(face->font, device_);
-  QFontMetricsF exact(face->font, device_);
-  face->ascent = m.ascent();
-  TextMetrics& tm = face->tm;
-  tm.tmHeight = m.ascent() + m.descent();
-  tm.tmInternalLeading = tm.tmHeight - static_cast<int>(px);
-  tm.tmExternalLeading = std::max(0, m.leading());
-  tm.tmAveCharWidth = m.averageCharWidth();
-  tm.tmMaxCharWidth = m.maxWidth();
-
-  face->raw = QRawFont::fromFont(face->font);
-  const auto& table = unicodeTable();
-  for (int b = 0; b < 256; ++b) {
-    QChar c = table[b];
-    face->advance[b] = toUnits(exact.horizontalAdvance(c));
-    face->inkLeft[b] = std::max(0, -m.leftBearing(c));
-    face->inkRight[b] = std::max(0, -m.rightBearing(c));
-    quint32 glyph = 0;
-    int count = 1;
-    if (face->raw.isValid() && !face->raw.glyphIndexesForChars(&c, 1, &glyph, &count)) glyph = 0;
-    face->glyph[b] = glyph;
-    // Qt's own font fallback finds what the face lacks; control codes stay blank.
-    face->needsFallback[b] = glyph == 0 && c.isPrint() && c != QLatin1Char(' ');
-  }
-  return face;
 }
 
 bool QtCanvas::metrics(TextMetrics& out) {

@@ -12,14 +12,12 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "platform/qt/qt_fonts.h"
 
 class QPainter;
 class QPaintDevice;
 
 namespace tarn {
-
-/// Windows-1252 text as a QString (0x80-0x9F by the code page, not Latin-1).
-QString qStringFromCp1252(std::string_view text);
 
 /// A Canvas over a QPainter: a printer, a PDF file, an image, or a preview
 /// widget whose painter maps the printer's dots onto the screen. Text and
@@ -70,19 +68,7 @@ class QtCanvas : public Canvas {
   TextPath textPath() const { return textPath_; }
 
  private:
-  /// A font made from a FontSpec, with the per-byte tables of the device.
-  struct Face {
-    FontSpec request;
-    QFont font;
-    QRawFont raw;
-    TextMetrics tm;
-    int ascent = 0;
-    std::array<int, 256> advance{};  ///< in 1/64 device units, as Qt lays text out
-    std::array<int, 256> inkLeft{};   ///< how far a glyph's ink reaches left of its cell
-    std::array<int, 256> inkRight{};  ///< and right of it
-    std::array<quint32, 256> glyph{};
-    std::array<bool, 256> needsFallback{};  ///< the face lacks a printable character
-  };
+  using Face = MeasuredFont;
   struct Slot {
     FontSpec request;
     std::shared_ptr<const Face> face;  ///< shared by slots of the same font; null until used
@@ -90,7 +76,6 @@ class QtCanvas : public Canvas {
 
   const Face& current();
   const Face& faceOf(Slot& slot);
-  std::shared_ptr<const Face> makeFace(const FontSpec& want) const;
   /// Draws bytes [first, last) of text with the cell's top-left at (x, y).
   void drawText(int x, int y, std::string_view text, std::size_t first, std::size_t last);
   void flushText();

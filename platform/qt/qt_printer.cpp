@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QMarginsF>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -26,6 +27,27 @@ namespace {
 constexpr int kPdfResolution = 600;
 constexpr qreal kPdfMarginMm = 5;
 
+// Shows the page being printed; false when the user has cancelled the job.
+bool showProgress(QProgressDialog* progress, int page) {
+  if (!progress) return true;
+  progress->setLabelText(QCoreApplication::translate("tarnlist", "Printing page %1").arg(page));
+  QCoreApplication::processEvents();
+  return !progress->wasCanceled();
+}
+
+std::unique_ptr<QProgressDialog> makeProgress(QWidget* parent, const QString& title) {
+  if (!hasInteractiveScreen()) return nullptr;
+  auto progress = std::make_unique<QProgressDialog>(parent);
+  progress->setWindowTitle(title);
+  progress->setLabelText(QCoreApplication::translate("tarnlist", "Printing"));
+  progress->setCancelButtonText(QCoreApplication::translate("tarnlist", "Cancel"));
+  progress->setRange(0, 0);
+  progress->setMinimumDuration(0);
+  progress->setWindowModality(Qt::ApplicationModal);
+  progress->show();
+  return progress;
+}
+
 class QtPrintTarget : public PrintTarget {
  public:
   QtPrintTarget(QPrinter& printer, QtCanvas& canvas, QProgressDialog* progress)
@@ -36,15 +58,7 @@ class QtPrintTarget : public PrintTarget {
 
   bool beginPage(int page) override {
     canvas_.flush();
-    if (progress_) {
-      progress_->setLabelText(
-          QCoreApplication::translate("tarnlist", "Printing page %1").arg(page));
-      QCoreApplication::processEvents();
-      if (progress_->wasCanceled()) {
-        cancelled = true;
-        return false;
-      }
-    }
+    if (!showProgress(progress_, page)) return false;
     if (page >= 2 && !printer_.newPage()) {
       failed = true;
       return false;
@@ -53,7 +67,6 @@ class QtPrintTarget : public PrintTarget {
   }
   void endPage() override { canvas_.flush(); }
 
-  bool cancelled = false;
   bool failed = false;
 
  private:
@@ -61,6 +74,12 @@ class QtPrintTarget : public PrintTarget {
   QtCanvas& canvas_;
   QProgressDialog* progress_;
 };
+
+void limitPrintDialog(QPrintDialog& dialog) {
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+}
 
 void applyDeviceMode(QPrinter& printer, const DeviceMode& mode) {
   if (mode.fields & DeviceMode::kFieldOrientation)
@@ -103,6 +122,28 @@ QPageSize pdfPageSize() {
   return QPageSize(letter ? QPageSize::Letter : QPageSize::A4);
 }
 
+PdfPageSetup pdfPageSetup(const QPageLayout& layout) {
+  PdfPageSetup page;
+  const QRect paper = layout.fullRectPoints();
+  const QRectF area = layout.paintRect(QPageLayout::Point);
+  // The printable area in dots as QPrinter gives it, so both print alike.
+  const QRect dots = layout.paintRectPixels(kPdfResolution);
+  page.paperWidth = paper.width();
+  page.paperHeight = paper.height();
+  page.left = area.left();
+  page.top = area.top();
+  page.width = dots.width();
+  page.height = dots.height();
+  page.dpi = kPdfResolution;
+  return page;
+}
+
+PdfPageSetup pdfPageSetup(bool landscape) {
+  return pdfPageSetup(QPageLayout(
+      pdfPageSize(), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+      QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm), QPageLayout::Millimeter));
+}
+
 QtPrinter::QtPrinter() = default;
 QtPrinter::~QtPrinter() = default;
 
@@ -136,14 +177,8 @@ std::unique_ptr<QPrinter> QtPrinter::makePdfPrinter() const {
 }
 
 JobResult QtPrinter::print(Printout& printout, bool withDialog) {
-  std::unique_ptr<QPrinter> pdfPrinter;
-  QPrinter* printer = nullptr;
-  if (!pdfPath_.empty()) {
-    pdfPrinter = makePdfPrinter();
-    printer = pdfPrinter.get();
-  } else {
-    printer = systemPrinter();
-  }
+  if (!pdfPath_.empty()) return printPdf(printout, withDialog);
+  QPrinter* printer = systemPrinter();
   if (!printer) return JobResult::Failed;
 
   PageRange range;
@@ -152,12 +187,9 @@ JobResult QtPrinter::print(Printout& printout, bool withDialog) {
   // The title is the document's path.
   printer->setDocName(QFile::decodeName(QByteArray::fromStdString(printout.title())));
 
-  const bool screen = hasInteractiveScreen();
-  if (withDialog && screen) {
+  if (withDialog && hasInteractiveScreen()) {
     QPrintDialog dialog(printer, parent_);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    limitPrintDialog(dialog);
     if (dialog.exec() != QDialog::Accepted) return JobResult::Cancelled;
     readDeviceMode(*printer, deviceMode());
   }
@@ -166,18 +198,7 @@ JobResult QtPrinter::print(Printout& printout, bool withDialog) {
 
   QPainter painter;
   if (!painter.begin(printer)) return JobResult::Failed;
-
-  std::unique_ptr<QProgressDialog> progress;
-  if (screen) {
-    progress = std::make_unique<QProgressDialog>(parent_);
-    progress->setWindowTitle(printer->docName());
-    progress->setLabelText(QCoreApplication::translate("tarnlist", "Printing"));
-    progress->setCancelButtonText(QCoreApplication::translate("tarnlist", "Cancel"));
-    progress->setRange(0, 0);
-    progress->setMinimumDuration(0);
-    progress->setWindowModality(Qt::ApplicationModal);
-    progress->show();
-  }
+  std::unique_ptr<QProgressDialog> progress = makeProgress(parent_, printer->docName());
 
   JobResult result;
   {
@@ -193,6 +214,41 @@ JobResult QtPrinter::print(Printout& printout, bool withDialog) {
     result = JobResult::Failed;
   // A cut-short file would pass for a listing.
   if (result != JobResult::Printed && toFile && !file.isEmpty()) QFile::remove(file);
+  return result;
+}
+
+JobResult QtPrinter::printPdf(Printout& printout, bool withDialog) {
+  PageRange range;
+  printout.getDialogInfo(range, deviceMode());
+  const DeviceMode& mode = deviceMode();
+  const bool landscape = (mode.fields & DeviceMode::kFieldOrientation) &&
+                         mode.orientation == DeviceMode::kLandscape;
+  bool gray = (mode.fields & DeviceMode::kFieldColor) && mode.color == DeviceMode::kMonochrome;
+  PdfPageSetup page = pdfPageSetup(landscape);
+  const QString title = QFile::decodeName(QByteArray::fromStdString(printout.title()));
+  if (withDialog && hasInteractiveScreen()) {
+    std::unique_ptr<QPrinter> printer = makePdfPrinter();
+    applyDeviceMode(*printer, mode);
+    printer->setDocName(title);
+    QPrintDialog dialog(printer.get(), parent_);
+    limitPrintDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted) return JobResult::Cancelled;
+    readDeviceMode(*printer, deviceMode());
+    gray = deviceMode().color == DeviceMode::kMonochrome;
+    page = pdfPageSetup(printer->pageLayout());
+  }
+
+  PdfTarget target(pdfPath_, page);
+  target.setTitle(title.toStdU16String());
+  target.setGrayscale(gray);
+  if (!target.open()) return JobResult::Failed;
+  std::unique_ptr<QProgressDialog> progress = makeProgress(parent_, title);
+  target.pageStarting = [&progress](int n) { return showProgress(progress.get(), n); };
+  JobResult result = runPrintJob(printout, target);
+  progress.reset();
+  if (target.failed()) result = JobResult::Failed;
+  // The file appears only now, whole; a job that did not end leaves none.
+  if (result == JobResult::Printed && !target.finish()) result = JobResult::Failed;
   return result;
 }
 

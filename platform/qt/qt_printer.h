@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPageLayout>
 #include <QPageSize>
 #include <QPointer>
 #include <QString>
@@ -7,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/qt/pdf_target.h"
 #include "printout/print_job.h"
 
 class QPrinter;
@@ -19,8 +21,13 @@ namespace tarn {
 /// and Canada and A4 elsewhere.
 QPageSize pdfPageSize();
 
-/// The application's printer over QPrinter: the system's default printer, or
-/// PDF files at 600 dpi with 5 mm margins.
+/// The pages of PDF output: pdfPageSize() inside 5 mm margins at 600 dpi.
+PdfPageSetup pdfPageSetup(bool landscape);
+/// The pages of PDF output at 600 dpi on paper laid out so.
+PdfPageSetup pdfPageSetup(const QPageLayout& layout);
+
+/// The application's printer: the system's default printer over QPrinter, or
+/// PDF files at 600 dpi with 5 mm margins written by PdfTarget.
 class QtPrinter : public Printer {
  public:
   QtPrinter();
@@ -47,6 +54,7 @@ class QtPrinter : public Printer {
 
  private:
   std::unique_ptr<QPrinter> makePdfPrinter() const;
+  JobResult printPdf(Printout& printout, bool withDialog);
 
   std::unique_ptr<QPrinter> printer_;
   QString printerDefault_;  // the default printer's name when printer_ was made

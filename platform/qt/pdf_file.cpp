@@ -1,0 +1,204 @@
+#include "platform/qt/pdf_file.h"
+
+#include <QByteArray>
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+namespace tarn {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kFlushAt = 1 << 16;
+
+}  // namespace
+
+std::string pdfDeflate(std::string_view data) {
+  if (data.size() > static_cast<std::size_t>(INT32_MAX / 2)) return {};
+  const QByteArray packed = qCompress(reinterpret_cast<const uchar*>(data.data()),
+                                      static_cast<qsizetype>(data.size()), 9);
+  // Qt puts the length in front of the zlib stream.
+  if (packed.size() <= 4) return {};
+  return std::string(packed.constData() + 4, static_cast<std::size_t>(packed.size() - 4));
+}
+
+void appendPdfNumber(std::string& out, long long value) {
+  char buf[24];
+  auto r = std::to_chars(buf, buf + sizeof buf, value);
+  out.append(buf, r.ptr);
+}
+
+void appendPdfNumber(std::string& out, double value, int decimals) {
+  if (!std::isfinite(value) || std::fabs(value) > 1e9) value = 0;
+  char buf[48];
+  auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  char* end = r.ptr;
+  if (std::find(buf, end, '.') != end) {
+    while (end[-1] == '0') --end;
+    if (end[-1] == '.') --end;
+  }
+  std::string_view s(buf, static_cast<std::size_t>(end - buf));
+  if (s == "-0") s = "0";
+  // Readers take ".5" for 0.5; listings have many such numbers.
+  if (s.size() > 1 && s[0] == '0' && s[1] == '.') s.remove_prefix(1);
+  if (s.size() > 2 && s[0] == '-' && s[1] == '0' && s[2] == '.') {
+    out += '-';
+    s.remove_prefix(2);
+  }
+  out += s;
+}
+
+void appendPdfString(std::string& out, std::string_view bytes) {
+  out += '(';
+  for (char c : bytes) {
+    switch (c) {
+      case '(': case ')': case '\\': out += '\\'; out += c; break;
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      default: out += c;
+    }
+  }
+  out += ')';
+}
+
+PdfFile::PdfFile(std::string path) : path_(std::move(path)) {}
+
+PdfFile::~PdfFile() { discard(); }
+
+bool PdfFile::open() {
+  std::error_code ec;
+  fs::path target(path_);
+  if (target.empty() || fs::is_directory(target, ec)) return false;
+  // The file replaces what a link points to, not the link.
+  if (fs::is_symlink(target, ec)) {
+    fs::path resolved = fs::weakly_canonical(target, ec);
+    if (!ec) path_ = resolved.string();
+  }
+  // A name no other job picks at the same moment.
+  std::minstd_rand random(static_cast<unsigned>(
+      std::chrono::steady_clock::now().time_since_epoch().count() ^
+      static_cast<long long>(reinterpret_cast<std::uintptr_t>(this))));
+  for (int attempt = 0; attempt < 16 && !out_; ++attempt) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, ".%08x.part", static_cast<unsigned>(random()));
+    std::string candidate = path_ + suffix;
+    if (fs::exists(fs::path(candidate), ec)) continue;
+    out_ = std::fopen(candidate.c_str(), "wb");
+    if (!out_) return false;
+    temp_ = std::move(candidate);
+  }
+  if (!out_) return false;
+  // The second line marks the file as binary for transfer programs.
+  put("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+  return true;
+}
+
+int PdfFile::reserve() {
+  offsets_.push_back(0);
+  return static_cast<int>(offsets_.size() - 1);
+}
+
+void PdfFile::put(std::string_view bytes) {
+  buffer_ += bytes;
+  written_ += bytes.size();
+  if (buffer_.size() >= kFlushAt) flush();
+}
+
+void PdfFile::flush() {
+  if (!out_ || buffer_.empty()) return;
+  if (std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) failed_ = true;
+  buffer_.clear();
+}
+
+void PdfFile::begin(int number) {
+  if (number <= 0 || static_cast<std::size_t>(number) >= offsets_.size()) {
+    failed_ = true;
+    return;
+  }
+  offsets_[static_cast<std::size_t>(number)] = written_;
+  std::string head;
+  appendPdfNumber(head, number);
+  head += " 0 obj\n";
+  put(head);
+}
+
+void PdfFile::object(int number, std::string_view body) {
+  begin(number);
+  put(body);
+  put("\nendobj\n");
+}
+
+void PdfFile::stream(int number, std::string_view dict, std::string_view data, bool deflate) {
+  std::string packed = deflate ? pdfDeflate(data) : std::string();
+  const bool flate = !packed.empty() && packed.size() < data.size();
+  std::string_view body = flate ? std::string_view(packed) : data;
+  std::string head = "<<";
+  head += dict;
+  head += "/Length ";
+  appendPdfNumber(head, static_cast<long long>(body.size()));
+  if (flate) head += "/Filter/FlateDecode";
+  head += ">>stream\n";
+  begin(number);
+  put(head);
+  put(body);
+  put("\nendstream\nendobj\n");
+}
+
+bool PdfFile::commit(int root, int info) {
+  if (!out_) return false;
+  // A reserved object never written still needs an entry.
+  for (std::size_t n = 1; n < offsets_.size(); ++n)
+    if (offsets_[n] == 0) object(static_cast<int>(n), "null");
+  const std::uint64_t table = written_;
+  std::string xref = "xref\n0 ";
+  appendPdfNumber(xref, static_cast<long long>(offsets_.size()));
+  xref += "\n0000000000 65535 f \n";
+  char entry[24];
+  for (std::size_t n = 1; n < offsets_.size(); ++n) {
+    std::snprintf(entry, sizeof entry, "%010llu 00000 n \n",
+                  static_cast<unsigned long long>(offsets_[n]));
+    xref += entry;
+  }
+  xref += "trailer\n<</Size ";
+  appendPdfNumber(xref, static_cast<long long>(offsets_.size()));
+  xref += "/Root ";
+  appendPdfNumber(xref, root);
+  xref += " 0 R/Info ";
+  appendPdfNumber(xref, info);
+  xref += " 0 R>>\nstartxref\n";
+  appendPdfNumber(xref, static_cast<long long>(table));
+  xref += "\n%%EOF\n";
+  put(xref);
+  flush();
+  if (std::fclose(out_) != 0) failed_ = true;
+  out_ = nullptr;
+  std::error_code ec;
+  if (!failed_) fs::rename(fs::path(temp_), fs::path(path_), ec);
+  if (failed_ || ec) {
+    failed_ = true;
+    fs::remove(fs::path(temp_), ec);
+    temp_.clear();
+    return false;
+  }
+  temp_.clear();
+  return true;
+}
+
+void PdfFile::discard() {
+  if (out_) std::fclose(out_);
+  out_ = nullptr;
+  if (!temp_.empty()) {
+    std::error_code ec;
+    fs::remove(fs::path(temp_), ec);
+    temp_.clear();
+  }
+}
+
+}  // namespace tarn

@@ -1,0 +1,315 @@
+#include "platform/qt/pdf_font.h"
+
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <set>
+
+#include "platform/cp1252.h"
+#include "platform/qt/pdf_file.h"
+#include "platform/qt/truetype.h"
+
+namespace tarn {
+namespace {
+
+std::string asString(const QByteArray& a) {
+  return std::string(a.constData(), static_cast<std::size_t>(a.size()));
+}
+
+// A PDF name for a font: its PostScript name, else its family and style.
+std::string fontName(const QRawFont& raw) {
+  std::string name = postScriptName(raw.fontTable("name"));
+  if (!name.empty()) return name;
+  for (QChar c : raw.familyName() + raw.styleName())
+    if (c.unicode() > 0x20 && c.unicode() < 0x7F && !QStringLiteral("()<>[]{}/%#").contains(c) &&
+        name.size() < 56)
+      name += static_cast<char>(c.unicode());
+  return name.empty() ? std::string("Font") : name;
+}
+
+}  // namespace
+
+struct PdfFonts::Program {
+  QRawFont raw;
+  std::string key;
+  bool trueType = false;
+  bool slantedFile = false;
+  std::string name;  // PostScript name, fit for a PDF name
+};
+
+struct PdfFonts::Entry {
+  Font font;
+  Program* program = nullptr;
+  std::array<int, 256> advance{};
+  std::array<quint32, 256> glyph{};
+};
+
+PdfFonts::PdfFonts() = default;
+PdfFonts::~PdfFonts() = default;
+
+namespace {
+
+// What tells font files apart: their own header and names, which synthetic
+// styles leave as they are; else what Qt says of the face.
+std::string programKey(const QRawFont& raw) {
+  const QByteArray head = raw.fontTable("head");
+  if (!head.isEmpty()) return asString(head + raw.fontTable("name"));
+  return asString(raw.familyName().toUtf8() + '\n' + raw.styleName().toUtf8() + '\n' +
+                  QByteArray::number(raw.weight()) + '\n' +
+                  QByteArray::number(static_cast<int>(raw.style())));
+}
+
+}  // namespace
+
+PdfFonts::Font& PdfFonts::fontFor(const MeasuredFont& face, const std::array<int, 256>& advance) {
+  const std::string key = programKey(face.raw);
+  Program* program = nullptr;
+  for (const auto& p : programs_)
+    if (p->key == key) program = p.get();
+  if (!program) {
+    auto p = std::make_unique<Program>();
+    p->raw = face.raw;
+    p->key = key;
+    p->trueType = !face.raw.fontTable("glyf").isEmpty();
+    p->name = fontName(face.raw);
+    program = p.get();
+    programs_.push_back(std::move(p));
+  }
+  const FontTables tables = [&face](const char* tag) { return face.raw.fontTable(tag); };
+  const FontFileStyle file = fontFileStyle(tables);
+  const bool sfnt = !face.raw.fontTable("head").isEmpty();
+  program->slantedFile = file.italic;
+  Font wanted;
+  wanted.size = std::max(1, face.font.pixelSize());
+  wanted.emboldened = sfnt && face.request.weight >= 700 && !file.bold;
+  wanted.slanted = sfnt && face.request.italic && !file.italic;
+  for (const auto& e : entries_)
+    if (e->program == program && e->font.size == wanted.size &&
+        e->font.emboldened == wanted.emboldened && e->font.slanted == wanted.slanted &&
+        e->advance == advance && e->glyph == face.glyph)
+      return e->font;
+  auto e = std::make_unique<Entry>();
+  e->font = wanted;
+  e->font.id = static_cast<int>(entries_.size()) + 1;
+  e->program = program;
+  e->advance = advance;
+  e->glyph = face.glyph;
+  entries_.push_back(std::move(e));
+  return entries_.back()->font;
+}
+
+namespace {
+
+std::string subsetTag(const std::string& name, const std::vector<quint32>& glyphs) {
+  std::uint64_t h = 14695981039346656037ull;
+  auto mix = [&h](unsigned v) { h = (h ^ v) * 1099511628211ull; };
+  for (char c : name) mix(static_cast<unsigned char>(c));
+  for (quint32 g : glyphs) mix(g);
+  std::string tag;
+  for (int i = 0; i < 6; ++i, h /= 26) tag += static_cast<char>('A' + h % 26);
+  return tag;
+}
+
+// Font units of a file, scaled to the 1000 of PDF font metrics.
+struct Scale {
+  double factor;
+  std::string operator()(double v) const {
+    std::string s;
+    appendPdfNumber(s, std::round(v * factor), 0);
+    return s;
+  }
+};
+
+// Only called for TrueType files, whose head and hhea tables were checked.
+std::string descriptorMetrics(const QRawFont& raw, bool italic) {
+  const QByteArray head = raw.fontTable("head"), hhea = raw.fontTable("hhea"),
+                   os2 = raw.fontTable("OS/2"), post = raw.fontTable("post");
+  const unsigned em = readU16(head, 18);
+  const Scale s{1000.0 / (em >= 16 && em <= 16384 ? em : 1000)};
+  const int ascent = readS16(hhea, 4);
+  const int cap = os2.size() >= 90 && readU16(os2, 0) >= 2 ? readS16(os2, 88) : ascent;
+  std::string d = "/FontBBox[" + s(readS16(head, 36)) + " " + s(readS16(head, 38)) + " " +
+                  s(readS16(head, 40)) + " " + s(readS16(head, 42)) + "]/Ascent " + s(ascent) +
+                  "/Descent " + s(readS16(hhea, 6)) + "/CapHeight " + s(cap) + "/ItalicAngle ";
+  if (post.size() >= 8)
+    appendPdfNumber(d, readS16(post, 4) + readU16(post, 6) / 65536.0, 2);
+  else
+    d += italic ? "-12" : "0";
+  d += raw.weight() >= 600 ? "/StemV 120" : "/StemV 80";
+  return d;
+}
+
+std::string widthsOf(const std::array<int, 256>& advance, int size) {
+  std::string w = "/FirstChar 32/LastChar 255/Widths[";
+  for (int b = 32; b < 256; ++b) {
+    appendPdfNumber(w, advance[static_cast<std::size_t>(b)] * 1000.0 / size, 4);
+    w += b == 255 ? "]" : " ";
+  }
+  return w;
+}
+
+// What a Type 3 font's codes stand for, for copying text out of the PDF.
+std::string toUnicodeCMap() {
+  std::vector<std::pair<int, char32_t>> map;
+  for (int b = 32; b < 256; ++b) {
+    const char32_t u = cp1252::toUnicode(static_cast<unsigned char>(b));
+    if (u >= 0x20 && (u < 0x7F || u >= 0xA0)) map.emplace_back(b, u);
+  }
+  std::string s =
+      "/CIDInit/ProcSet findresource begin 12 dict begin begincmap/CIDSystemInfo<</Registry(Adobe)"
+      "/Ordering(UCS)/Supplement 0>>def/CMapName/Adobe-Identity-UCS def/CMapType 2 def\n"
+      "1 begincodespacerange <00><FF> endcodespacerange\n";
+  char buf[32];
+  for (std::size_t i = 0; i < map.size(); i += 100) {
+    const std::size_t n = std::min<std::size_t>(100, map.size() - i);
+    s += std::to_string(n) + " beginbfchar\n";
+    for (std::size_t k = i; k < i + n; ++k) {
+      std::snprintf(buf, sizeof buf, "<%02X><%04X>\n", map[k].first,
+                    static_cast<unsigned>(map[k].second));
+      s += buf;
+    }
+    s += "endbfchar\n";
+  }
+  s += "endcmap CMapName currentdict/CMap defineresource pop end end\n";
+  return s;
+}
+
+// A glyph's outline as a Type 3 glyph procedure in thousandths of the em,
+// drawn in the colour of the text.
+std::string glyphProcedure(const QRawFont& big, quint32 glyph, QRectF& box) {
+  const QPainterPath path = big.pathForGlyph(glyph);
+  QVector<QPointF> advances = big.advancesForGlyphIndexes(QVector<quint32>{glyph});
+  const QRectF r = path.boundingRect();
+  box = box.united(r);
+  std::string p;
+  appendPdfNumber(p, advances.isEmpty() ? 0.0 : advances[0].x(), 0);
+  p += " 0 ";
+  for (double v : {r.left(), -r.bottom(), r.right(), -r.top()}) {
+    appendPdfNumber(p, std::round(v), 0);
+    p += ' ';
+  }
+  p += "d1\n";
+  auto point = [&p](const QPointF& q) {
+    appendPdfNumber(p, q.x(), 1);
+    p += ' ';
+    appendPdfNumber(p, -q.y(), 1);
+    p += ' ';
+  };
+  for (int i = 0; i < path.elementCount(); ++i) {
+    const QPainterPath::Element e = path.elementAt(i);
+    if (e.isMoveTo()) {
+      point(e);
+      p += "m\n";
+    } else if (e.isLineTo()) {
+      point(e);
+      p += "l\n";
+    } else if (e.isCurveTo() && i + 2 < path.elementCount()) {
+      point(e);
+      point(path.elementAt(i + 1));
+      point(path.elementAt(i + 2));
+      p += "c\n";
+      i += 2;
+    }
+  }
+  p += path.fillRule() == Qt::OddEvenFill ? "f*\n" : "f\n";
+  return p;
+}
+
+}  // namespace
+
+std::string PdfFonts::write(PdfFile& file) {
+  std::string resources;
+  int toUnicode = 0;
+  for (const auto& program : programs_) {
+    std::vector<Entry*> entries;
+    std::set<quint32> glyphSet;
+    std::vector<std::pair<char16_t, quint32>> chars;
+    for (const auto& e : entries_) {
+      if (e->program != program.get()) continue;
+      entries.push_back(e.get());
+      for (int b = 32; b < 256; ++b) {
+        const quint32 g = e->glyph[static_cast<std::size_t>(b)];
+        if (!e->font.used[static_cast<std::size_t>(b)] || g == 0) continue;
+        glyphSet.insert(g);
+        chars.emplace_back(
+            static_cast<char16_t>(cp1252::toUnicode(static_cast<unsigned char>(b))), g);
+      }
+    }
+    if (entries.empty()) continue;
+    const std::vector<quint32> glyphs(glyphSet.begin(), glyphSet.end());
+    const std::string name = subsetTag(program->name, glyphs) + "+" + program->name;
+    const QRawFont& raw = program->raw;
+    std::string subset;
+    if (program->trueType)
+      subset = subsetTrueType([&raw](const char* tag) { return raw.fontTable(tag); }, glyphs,
+                              chars);
+
+    if (!subset.empty()) {
+      const int fontFile = file.reserve(), descriptor = file.reserve();
+      file.stream(fontFile, "/Length1 " + std::to_string(subset.size()), subset, true);
+      const QByteArray post = raw.fontTable("post");
+      const int flags = 32 | (readU32(post, 12) != 0 ? 1 : 0) | (program->slantedFile ? 64 : 0);
+      file.object(descriptor, "<</Type/FontDescriptor/FontName/" + name + "/Flags " +
+                                  std::to_string(flags) +
+                                  descriptorMetrics(raw, program->slantedFile) +
+                                  "/MissingWidth 0/FontFile2 " + std::to_string(fontFile) +
+                                  " 0 R>>");
+      for (Entry* e : entries) {
+        const int object = file.reserve();
+        file.object(object, "<</Type/Font/Subtype/TrueType/BaseFont/" + name +
+                                widthsOf(e->advance, e->font.size) +
+                                "/Encoding/WinAnsiEncoding/FontDescriptor " +
+                                std::to_string(descriptor) + " 0 R>>");
+        resources += "/F" + std::to_string(e->font.id) + " " + std::to_string(object) + " 0 R";
+      }
+      continue;
+    }
+
+    // No TrueType outlines (or damaged ones): the glyphs become drawings.
+    QRawFont big(raw);
+    big.setPixelSize(1000);
+    QRectF box;
+    std::string procs = "<<";
+    for (quint32 g : glyphs) {
+      const int object = file.reserve();
+      file.stream(object, "", glyphProcedure(big, g, box), true);
+      procs += "/g" + std::to_string(g) + " " + std::to_string(object) + " 0 R";
+    }
+    const int procsObject = file.reserve();
+    file.object(procsObject, procs + ">>");
+    if (!toUnicode) {
+      toUnicode = file.reserve();
+      file.stream(toUnicode, "", toUnicodeCMap(), true);
+    }
+    std::string bbox = "[";
+    for (double v : {box.left(), -box.bottom(), box.right(), -box.top()}) {
+      appendPdfNumber(bbox, std::round(v), 0);
+      bbox += ' ';
+    }
+    bbox.back() = ']';
+    for (Entry* e : entries) {
+      std::string differences = "[";
+      int next = -1;
+      for (int b = 32; b < 256; ++b) {
+        const quint32 g = e->glyph[static_cast<std::size_t>(b)];
+        if (!e->font.used[static_cast<std::size_t>(b)] || g == 0) continue;
+        if (b != next) differences += (differences.size() > 1 ? " " : "") + std::to_string(b);
+        differences += "/g" + std::to_string(g);
+        next = b + 1;
+      }
+      const int object = file.reserve();
+      file.object(object, "<</Type/Font/Subtype/Type3/FontBBox" + bbox +
+                              "/FontMatrix[.001 0 0 .001 0 0]/CharProcs " +
+                              std::to_string(procsObject) +
+                              " 0 R/Encoding<</Type/Encoding/Differences" + differences + "]>>" +
+                              widthsOf(e->advance, e->font.size) + "/Resources<<>>/ToUnicode " +
+                              std::to_string(toUnicode) + " 0 R>>");
+      resources += "/F" + std::to_string(e->font.id) + " " + std::to_string(object) + " 0 R";
+    }
+  }
+  return resources;
+}
+
+}  // namespace tarn

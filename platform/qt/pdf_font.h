@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QRawFont>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/qt/qt_fonts.h"
+
+namespace tarn {
+
+class PdfFile;
+
+/// The fonts of one document. A font file is embedded once, holding only the
+/// glyphs drawn from it; each size drawn gets a font with its own widths, so
+/// that PDF positions are the canvas's advances. Files without TrueType
+/// outlines become Type 3 fonts of their glyph outlines.
+class PdfFonts {
+ public:
+  /// One font resource (/F<id>).
+  struct Font {
+    int id = 0;
+    int size = 1;             ///< the Tf size: the pixel size in device units
+    bool emboldened = false;  ///< bold asked of a file that is not bold
+    bool slanted = false;     ///< italic asked of an upright file
+    std::array<bool, 256> used{};  ///< bytes drawn, set by the canvas
+  };
+
+  PdfFonts();
+  ~PdfFonts();
+  PdfFonts(const PdfFonts&) = delete;
+  PdfFonts& operator=(const PdfFonts&) = delete;
+
+  /// The font of `face` whose bytes advance by `advance` device units;
+  /// made on first use, stable while this object lives.
+  Font& fontFor(const MeasuredFont& face, const std::array<int, 256>& advance);
+
+  /// Writes every font and returns the entries of the /Font resource dictionary.
+  std::string write(PdfFile& file);
+
+ private:
+  struct Program;
+  struct Entry;
+  std::vector<std::unique_ptr<Program>> programs_;
+  std::vector<std::unique_ptr<Entry>> entries_;
+};
+
+}  // namespace tarn

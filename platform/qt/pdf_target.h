@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/qt/pdf_canvas.h"
+#include "platform/qt/pdf_font.h"
+#include "printout/print_job.h"
+
+namespace tarn {
+
+class PdfFile;
+
+/// Paper and printable area of a PDF job.
+struct PdfPageSetup {
+  double paperWidth = 612, paperHeight = 792;  ///< points
+  double left = 0, top = 0;  ///< the printable area's top-left corner on the paper, points
+  int width = 0, height = 0;  ///< the printable area in device units
+  int dpi = 600;
+};
+
+/// A print job into a PDF file. Nothing appears at the path until finish()
+/// succeeds; a job cancelled or failed leaves no file.
+class PdfTarget : public PrintTarget {
+ public:
+  /// `path` is the platform's bytes.
+  PdfTarget(std::string path, const PdfPageSetup& page);
+  ~PdfTarget() override;
+
+  /// Starts the file; false when it cannot be written there.
+  bool open();
+  void setTitle(std::u16string title) { title_ = std::move(title); }
+  void setGrayscale(bool gray) { canvas_.setGrayscale(gray); }
+  /// Asked before each page; false cancels the job.
+  std::function<bool(int page)> pageStarting;
+
+  Canvas& canvas() override { return canvas_; }
+  Rect pageRect() override { return Rect{0, 0, page_.width, page_.height}; }
+  bool beginPage(int page) override;
+  void endPage() override;
+
+  /// Completes the file and puts it at its path; false (and no file) when
+  /// that fails or writing failed before.
+  bool finish();
+  /// Whether writing has failed (a full disk, say).
+  bool failed() const;
+
+ private:
+  void writePage();
+
+  std::string path_;
+  PdfPageSetup page_;
+  std::u16string title_;
+  std::unique_ptr<PdfFile> file_;
+  PdfFonts fonts_;
+  PdfCanvas canvas_;
+  std::string matrix_;  // device units onto the paper: six numbers
+  std::vector<int> pages_;
+  bool pageOpen_ = false;
+};
+
+}  // namespace tarn

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QChar>
+#include <QFont>
+#include <QRawFont>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <string_view>
+
+#include "platform/canvas.h"
+
+class QPaintDevice;
+
+namespace tarn {
+
+/// The Unicode character of every Windows-1252 byte.
+const std::array<QChar, 256>& cp1252Chars();
+
+/// Windows-1252 text as a QString (0x80-0x9F by the code page, not Latin-1).
+QString qStringFromCp1252(std::string_view text);
+
+/// Whether two specs ask for the same font.
+bool sameFontSpec(const FontSpec& a, const FontSpec& b);
+
+/// A font as a canvas on one device measures and draws it.
+struct MeasuredFont {
+  FontSpec request;
+  QFont font;
+  QRawFont raw;
+  TextMetrics tm;
+  int ascent = 0;
+  int underlinePos = 0;  ///< below the baseline
+  int strikeOutPos = 0;  ///< above the baseline
+  int lineWidth = 1;     ///< of underline and strike-out
+  std::array<int, 256> advance{};   ///< in 1/64 device units, as Qt lays text out
+  std::array<int, 256> inkLeft{};   ///< how far a glyph's ink reaches left of its cell
+  std::array<int, 256> inkRight{};  ///< and right of it
+  std::array<quint32, 256> glyph{};
+  std::array<bool, 256> needsFallback{};  ///< the face lacks a printable character
+};
+
+/// The font `request` asks for on `device`: an empty face is the system's
+/// fixed-pitch font, a negative height a pixel size, a positive one the
+/// largest cell not above it, 0 twelve points; sizes are bounded.
+std::shared_ptr<const MeasuredFont> measureFont(const FontSpec& request,
+                                                 QPaintDevice* device);
+
+}  // namespace tarn
