@@ -293,30 +293,11 @@ void PdfCanvas::textOutClipped(int x, int y, const Rect& clip, std::string_view 
 
   // Characters wholly outside are left out, which keeps them out of the
   // PDF's text too; the clip itself is set only when some ink crosses it.
-  std::size_t first = 0, last = 0;
-  long long pos = x, start = x, inkLeft = 0, inkRight = 0;
-  bool any = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    const long long left = pos - m.inkLeft[b], right = pos + face.advance[b] + m.inkRight[b];
-    if (left < clip.right && right > clip.left) {
-      if (!any) {
-        first = i;
-        start = pos;
-        inkLeft = left;
-        inkRight = right;
-        any = true;
-      }
-      inkLeft = std::min(inkLeft, left);
-      inkRight = std::max(inkRight, right);
-      last = i + 1;
-    }
-    pos += face.advance[b];
-  }
-  if (!any) return;
-  const std::string_view shown = text.substr(first, last - first);
-  if (inkLeft >= clip.left && inkRight <= clip.right && y >= clip.top && bottom <= clip.bottom) {
-    drawRun(start, y, shown);
+  const InkSpan ink = inkSpan(text, x, clip.left, clip.right, face.advance, m, 1);
+  if (ink.empty()) return;
+  const std::string_view shown = text.substr(ink.first, ink.last - ink.first);
+  if (ink.left >= clip.left && ink.right <= clip.right && y >= clip.top && bottom <= clip.bottom) {
+    drawRun(ink.start, y, shown);
     return;
   }
   enter(Mode::None);
@@ -325,7 +306,7 @@ void PdfCanvas::textOutClipped(int x, int y, const Rect& clip, std::string_view 
                     static_cast<long long>(clip.bottom) - clip.top});
   out_ += "re W n\n";
   const State saved = state_;
-  drawRun(start, y, shown);
+  drawRun(ink.start, y, shown);
   enter(Mode::None);
   out_ += "Q\n";
   state_ = saved;

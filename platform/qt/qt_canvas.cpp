@@ -209,39 +209,21 @@ void QtCanvas::textOutClipped(int x, int y, const Rect& clip, std::string_view t
   // PDF's text too; the clip itself is set only when some ink would cross it.
   const long long clipLeft = static_cast<long long>(clip.left) * kUnit;
   const long long clipRight = static_cast<long long>(clip.right) * kUnit;
-  std::size_t first = 0, last = 0;
-  long long pos = static_cast<long long>(x) * kUnit, inkLeft = 0, inkRight = 0;
-  bool any = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    unsigned char b = static_cast<unsigned char>(text[i]);
-    long long left = pos - face.inkLeft[b] * kUnit;
-    long long right = pos + face.advance[b] + face.inkRight[b] * kUnit;
-    if (left < clipRight && right > clipLeft) {
-      if (!any) {
-        first = i;
-        inkLeft = left;
-        inkRight = right;
-        any = true;
-      }
-      inkLeft = std::min(inkLeft, left);
-      inkRight = std::max(inkRight, right);
-      last = i + 1;
-    }
-    pos += face.advance[b];
-  }
-  if (!any) return;
+  const InkSpan ink = inkSpan(text, static_cast<long long>(x) * kUnit, clipLeft, clipRight,
+                              face.advance, face, kUnit);
+  if (ink.empty()) return;
 
-  bool inside = inkLeft >= clipLeft && inkRight <= clipRight && y >= clip.top &&
+  bool inside = ink.left >= clipLeft && ink.right <= clipRight && y >= clip.top &&
                 y + face.tm.tmHeight <= clip.bottom;
   if (inside) {
-    drawText(x, y, text, first, last);
+    drawText(x, y, text, ink.first, ink.last);
     return;
   }
   flushText();
   painter_->save();
   painter_->setClipRect(QRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top),
                         Qt::IntersectClip);
-  drawText(x, y, text, first, last);
+  drawText(x, y, text, ink.first, ink.last);
   flushText();
   painter_->restore();
   // restore() brought back the pen and font of save() time.

@@ -124,4 +124,30 @@ std::shared_ptr<const MeasuredFont> measureFont(const FontSpec& want, QPaintDevi
   return face;
 }
 
+InkSpan inkSpan(std::string_view text, long long x, long long clipLeft, long long clipRight,
+                const std::array<int, 256>& advance, const MeasuredFont& font, long long unit) {
+  InkSpan span;
+  long long pos = x;
+  bool any = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    const long long left = pos - font.inkLeft[b] * unit;
+    const long long right = pos + advance[b] + font.inkRight[b] * unit;
+    if (left < clipRight && right > clipLeft) {
+      if (!any) {
+        span.first = i;
+        span.start = pos;
+        span.left = left;
+        span.right = right;
+        any = true;
+      }
+      span.left = std::min(span.left, left);
+      span.right = std::max(span.right, right);
+      span.last = i + 1;
+    }
+    pos += advance[b];
+  }
+  return span;
+}
+
 }  // namespace tarn

@@ -41,6 +41,19 @@ struct MeasuredFont {
   std::array<bool, 256> needsFallback{};  ///< the face lacks a printable character
 };
 
+/// The characters of a text whose ink reaches into the columns
+/// [clipLeft, clipRight) when drawn from pen position x: [first, last), the
+/// pen position of the first, and the ink's left and right extent. Positions
+/// are in the units of `advance`; the font's ink extents (device units) are
+/// multiplied by `unit`. Empty (first == last) when nothing shows.
+struct InkSpan {
+  std::size_t first = 0, last = 0;
+  long long start = 0, left = 0, right = 0;
+  bool empty() const { return first == last; }
+};
+InkSpan inkSpan(std::string_view text, long long x, long long clipLeft, long long clipRight,
+                const std::array<int, 256>& advance, const MeasuredFont& font, long long unit);
+
 /// The font `request` asks for on `device`: an empty face is the system's
 /// fixed-pitch font, a negative height a pixel size, a positive one the
 /// largest cell not above it, 0 twelve points; sizes are bounded.
