@@ -62,7 +62,6 @@ void BM_PdfListing1MB(benchmark::State& state) {
   RealFileSystem fs;
   QuietMessages messages;
   NoProfile profile;
-  NoFileAttributes attributes;
   const SetupData setup = defaultSetupData();
   DateFormatter dates(profile, [] { return std::optional<int>(1); }, messages);
   auto doc = loadDocument(source.string(), analysisOptions(setup), fs, messages);
@@ -78,8 +77,8 @@ void BM_PdfListing1MB(benchmark::State& state) {
     PdfTarget target(pdf.string(), page);
     pages = 0;
     target.pageStarting = [&pages](int) { return ++pages, true; };
-    PrintContext context{setup, attributes, dates, [] { return std::time_t{0}; }};
-    TMyPrintout printout(*doc, doc->path, nullptr, 0, nullptr, false, context);
+    PrintContext context{setup, dates, [] { return std::time_t{0}; }};
+    TMyPrintout printout(*doc, doc->path, 0, nullptr, false, context);
     if (!target.open() || runPrintJob(printout, target) != JobResult::Printed ||
         !target.finish()) {
       state.SkipWithError("the PDF was not written");

@@ -4,7 +4,7 @@
 
 #include "analysis/analysis_error.h"
 #include "document/source_document.h"
-#include "printout/listing_printout.h"
+#include "printout/print_document.h"
 
 namespace tarn {
 namespace {
@@ -42,18 +42,7 @@ std::optional<std::vector<std::string>> readList(const std::string& listPath,
 DirectPrintResult printFileDirectly(const std::string& path, PrintServices& services) {
   auto doc = loadDocument(path, analysisOptions(services.setup), services.fs, services.messages);
   if (!doc) return DirectPrintResult::NotLoaded;
-  DirectPrintResult result = DirectPrintResult::NothingToPrint;
-  const int mode = services.setup.printMode;
-  if (!hasNothingToPrint(*doc, mode)) {
-    Printer& printer = services.printer();
-    PrintContext context{services.setup, services.attributes, services.dates, services.now};
-    TMyPrintout printout(*doc, doc->path, &printer, 0, nullptr, regionsOnly(mode), context);
-    switch (printer.print(printout, false)) {
-      case JobResult::Printed: result = DirectPrintResult::Printed; break;
-      case JobResult::Cancelled: result = DirectPrintResult::Cancelled; break;
-      case JobResult::Failed: result = DirectPrintResult::Failed; break;
-    }
-  }
+  DirectPrintResult result = printDocument(*doc, PrintRequest{}, services);
   if (services.addRecentFile) services.addRecentFile(path);
   return result;
 }

@@ -7,7 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/message_service.h"
 #include "printout/dates.h"
-#include "printout/print_job.h"
+#include "platform/print_job.h"
 #include "settings/setup_data.h"
 
 namespace tarn {

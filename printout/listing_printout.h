@@ -6,18 +6,16 @@
 #include <string_view>
 
 #include "document/source_document.h"
-#include "platform/file_attributes.h"
 #include "printout/dates.h"
-#include "printout/print_job.h"
-#include "printout/printout.h"
+#include "platform/print_job.h"
+#include "platform/printout.h"
 #include "settings/setup_data.h"
 
 namespace tarn {
 
 /// What a printout needs besides its document.
 struct PrintContext {
-  const SetupData& setup;        ///< read when used, never copied
-  FileAttributes& attributes;    ///< for clearing the archive bit
+  const SetupData& setup;  ///< read when used, never copied
   DateFormatter& dates;
   Clock now;
 };
@@ -33,11 +31,9 @@ bool hasNothingToPrint(const TFileDataSource& document, int printMode);
 class TMyPrintout : public Printout {
  public:
   /// Prints from `startToken` (null: the first token) to the end, or through
-  /// the first token with a flag of `stopMask`. Making it clears the file's
-  /// archive attribute when the settings say so.
-  TMyPrintout(TFileDataSource& document, std::string title, Printer* printer,
-              std::uint32_t stopMask, TToken* startToken, bool regionsOnly,
-              const PrintContext& context);
+  /// the first token with a flag of `stopMask`.
+  TMyPrintout(TFileDataSource& document, std::string title, std::uint32_t stopMask,
+              TToken* startToken, bool regionsOnly, const PrintContext& context);
   ~TMyPrintout() override;
 
   void getDialogInfo(PageRange& range, DeviceMode& mode) override;
@@ -75,8 +71,7 @@ class TMyPrintout : public Printout {
   void drawCutMarker(int cutWidth);
 
   TFileDataSource& document_;
-  Printer* printer_;
-  const PrintContext& context_;
+  PrintContext context_;
   const SetupData& setup_;
 
   std::array<TextMetrics, kFontSlots> textMetrics_{};

@@ -36,22 +36,15 @@ int TMyPrintout::fontHeight(int pointSize, int dpiY) {
   return -(mulDiv(p, dpiY, 72) / 15);
 }
 
-TMyPrintout::TMyPrintout(TFileDataSource& document, std::string title, Printer* printer,
-                         std::uint32_t stopMask, TToken* startToken, bool regionsOnly,
-                         const PrintContext& context)
+TMyPrintout::TMyPrintout(TFileDataSource& document, std::string title, std::uint32_t stopMask,
+                         TToken* startToken, bool regionsOnly, const PrintContext& context)
     : Printout(std::move(title)),
       document_(document),
-      printer_(printer),
       context_(context),
       setup_(context.setup),
       stopMask_(stopMask),
       startToken_(startToken),
-      regionsOnly_(regionsOnly) {
-  if (setup_.clearArchive) {
-    if (auto attributes = context_.attributes.get(document_.path))
-      context_.attributes.set(document_.path, *attributes & ~kAttrArchive);
-  }
-}
+      regionsOnly_(regionsOnly) {}
 
 TMyPrintout::~TMyPrintout() = default;
 
@@ -60,7 +53,6 @@ void TMyPrintout::getDialogInfo(PageRange& range, DeviceMode& mode) {
   mode.orientation = setup_.portrait ? DeviceMode::kPortrait : DeviceMode::kLandscape;
   mode.color = DeviceMode::kColor;
   mode.fields |= DeviceMode::kFieldOrientation | DeviceMode::kFieldColor;
-  (void)printer_;
 }
 
 bool TMyPrintout::beginPrinting() {

@@ -125,6 +125,11 @@ bool RecordingTarget::beginPage(int page) {
 JobResult RecordingPrinter::print(Printout& printout, bool dialog) {
   PageRange range;
   printout.getDialogInfo(range, deviceMode());
+  if (answer != JobResult::Printed) {
+    titles.push_back(printout.title());
+    withDialog.push_back(dialog);
+    return answer;
+  }
   RecordingTarget target(deviceMode().orientation == DeviceMode::kPortrait);
   JobResult result = runPrintJob(printout, target);
   jobs.push_back(target.record());

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
-#include "printout/print_job.h"
+#include "platform/print_job.h"
 
 namespace tarn {
 
@@ -77,6 +77,9 @@ class RecordingPrinter : public Printer {
   std::vector<std::string> jobs;
   std::vector<std::string> titles;
   std::vector<bool> withDialog;
+  /// What the next jobs end with; anything but Printed stands for a print
+  /// dialog cancelled or a job that failed, and nothing is recorded.
+  JobResult answer = JobResult::Printed;
 };
 
 }  // namespace tarn

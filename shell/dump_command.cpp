@@ -7,7 +7,7 @@
 #include "document/project.h"
 #include "document/project_dump.h"
 #include "document/source_document.h"
-#include "printout/listing_printout.h"
+#include "printout/print_document.h"
 #include "printout/recording_canvas.h"
 
 namespace tarn {
@@ -22,27 +22,22 @@ int write(const std::string& text, std::FILE* out) {
 /// device, as the file window's print buttons would make it.
 int dumpLayout(const CommandLine& command, TFileDataSource& doc, PrintServices& services,
                std::FILE* out) {
-  std::uint32_t stopMask = 0;
-  TToken* start = nullptr;
-  if (command.unit || command.embed) {
+  PrintSelection selection;
+  if (command.unit) selection = PrintSelection::unit(static_cast<std::size_t>(*command.unit));
+  if (command.embed) selection = PrintSelection::embed(static_cast<std::size_t>(*command.embed));
+  PrintContext context{services.setup, services.dates, services.now};
+  auto printout = makePrintout(doc, selection, context);
+  if (!printout) {
     const bool unit = command.unit.has_value();
-    const std::vector<TToken*>& list = unit ? doc.blocks : doc.embeds;
-    const std::size_t index = static_cast<std::size_t>(unit ? *command.unit : *command.embed);
-    if (index >= list.size()) {
-      services.messages.show(std::string(unit ? "--unit " : "--embed ") + std::to_string(index) +
-                                 ": the file has " + std::to_string(list.size()) +
-                                 (unit ? " units" : " embed points"),
-                             "Error");
-      return 1;
-    }
-    stopMask = unit ? tfBeforeUnit : tfEmbedAfter;
-    start = list[index];
+    services.messages.show(std::string(unit ? "--unit " : "--embed ") +
+                               std::to_string(selection.index) + ": the file has " +
+                               std::to_string(unit ? doc.blocks.size() : doc.embeds.size()) +
+                               (unit ? " units" : " embed points"),
+                           "Error");
+    return 1;
   }
   RecordingPrinter printer;
-  PrintContext context{services.setup, services.attributes, services.dates, services.now};
-  TMyPrintout printout(doc, doc.path, &printer, stopMask, start, regionsOnly(services.setup.printMode),
-                       context);
-  printer.print(printout, false);
+  printer.print(*printout, false);
   return write(printer.jobs.front(), out);
 }
 

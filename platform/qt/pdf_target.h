@@ -7,7 +7,7 @@
 
 #include "platform/qt/pdf_canvas.h"
 #include "platform/qt/pdf_font.h"
-#include "printout/print_job.h"
+#include "platform/print_job.h"
 
 namespace tarn {
 

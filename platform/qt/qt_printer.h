@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/qt/pdf_target.h"
-#include "printout/print_job.h"
+#include "platform/print_job.h"
 
 class QPrinter;
 class QWidget;

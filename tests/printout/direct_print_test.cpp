@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "printout/print_all.h"
+#include "printout/print_document.h"
 #include "printout/recording_canvas.h"
 #include "support/fakes.h"
 
@@ -142,6 +145,99 @@ TEST_F(DirectPrintTest, PrintAllWithFilters) {
     EXPECT_EQ(printAllSource(project, c.options, services), 0);
     EXPECT_EQ(printed(), c.printed) << c.options;
   }
+}
+
+TEST_F(DirectPrintTest, ArchiveMarkIsClearedOnlyByACompleteJob) {
+  struct Case {
+    const char* name;
+    int clearArchive;
+    const char* path;
+    JobResult answer;
+    std::uint32_t bits;
+  };
+  const Case cases[] = {
+      {"printed", 1, "/p/A.CLW", JobResult::Printed, kAttrReadOnly},
+      {"option off", 0, "/p/A.CLW", JobResult::Printed, kAttrArchive | kAttrReadOnly},
+      {"print dialog cancelled", 1, "/p/A.CLW", JobResult::Cancelled, kAttrArchive | kAttrReadOnly},
+      {"job failed", 1, "/p/A.CLW", JobResult::Failed, kAttrArchive | kAttrReadOnly},
+      {"nothing to print", 1, "/p/COMMENTS.CLW", JobResult::Printed, kAttrArchive | kAttrReadOnly},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    setup.clearArchive = c.clearArchive;
+    printer.answer = c.answer;
+    attributes.attributes[c.path] = kAttrArchive | kAttrReadOnly;
+    auto doc = loadDocument(c.path, analysisOptions(setup), fs, messages);
+    ASSERT_TRUE(doc);
+    printDocument(*doc, PrintRequest{PrintSelection::wholeFile(), true, false}, services);
+    EXPECT_EQ(attributes.attributes[c.path], c.bits);
+  }
+  attributes.attributes.erase("/p/B.CLW");
+  setup.clearArchive = 1;
+  printer.answer = JobResult::Printed;
+  auto doc = loadDocument("/p/B.CLW", analysisOptions(setup), fs, messages);
+  printDocument(*doc, PrintRequest{}, services);
+  EXPECT_TRUE(attributes.writes.empty() || attributes.writes.back().first != "/p/B.CLW")
+      << "attributes that cannot be read are not written";
+}
+
+TEST_F(DirectPrintTest, PrintDocumentSelections) {
+  fs.create("/p/S.CLW",
+            "A PROCEDURE\n  CODE\n  ! Before Embed Point: %e) DESC(one) ARG()\n  e1\n"
+            "  ! After Embed Point: %e) DESC(one) ARG()\n  a1\nB PROCEDURE\n  CODE\n  b1\n");
+  auto doc = loadDocument("/p/S.CLW", analysisOptions(setup), fs, messages);
+  ASSERT_TRUE(doc);
+  ASSERT_EQ(doc->blocks.size(), 2u);
+  ASSERT_EQ(doc->embeds.size(), 1u);
+  struct Case {
+    PrintSelection selection;
+    const char* first;  // the first listing text drawn
+    const char* last;   // the last one before the end marker
+    DirectPrintResult result;
+  };
+  const Case cases[] = {
+      {PrintSelection::wholeFile(), "\"A\"", "\"b1\"", DirectPrintResult::Printed},
+      {PrintSelection::unit(0), "\"A\"", "\"a1\"", DirectPrintResult::Printed},
+      {PrintSelection::unit(1), "\"B\"", "\"b1\"", DirectPrintResult::Printed},
+      {PrintSelection::embed(0), "\"  ! Before Embed Point:", "\"  ! After Embed Point:",
+       DirectPrintResult::Printed},
+      {PrintSelection::unit(2), "", "", DirectPrintResult::Failed},
+  };
+  for (const Case& c : cases) {
+    printer.jobs.clear();
+    EXPECT_EQ(printDocument(*doc, PrintRequest{c.selection, true, true}, services), c.result);
+    if (c.result != DirectPrintResult::Printed) {
+      EXPECT_TRUE(printer.jobs.empty());
+      continue;
+    }
+    ASSERT_EQ(printer.jobs.size(), 1u);
+    // Listing texts are drawn clipped to their column; the frame is not.
+    std::vector<std::string> texts;
+    std::istringstream lines(printer.jobs[0]);
+    for (std::string line; std::getline(lines, line);) {
+      std::istringstream f(line);
+      std::string op, x, y, font;
+      f >> op >> x >> y >> font;
+      if (op != "clip") continue;
+      std::size_t quote = line.find('"');
+      std::string text = line.substr(quote);
+      if (text.find_first_not_of("\" ") != std::string::npos && text != "\"\\n\"") texts.push_back(text);
+    }
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.front().rfind(c.first, 0), 0u) << texts.front();
+    EXPECT_EQ(texts.back().rfind(c.last, 0), 0u) << texts.back();
+  }
+}
+
+TEST_F(DirectPrintTest, NothingToPrintIsSaidOnlyWhenAsked) {
+  auto doc = loadDocument("/p/COMMENTS.CLW", analysisOptions(setup), fs, messages);
+  for (bool say : {false, true}) {
+    messages.messages.clear();
+    EXPECT_EQ(printDocument(*doc, PrintRequest{PrintSelection::unit(0), true, say}, services),
+              DirectPrintResult::NothingToPrint);
+    EXPECT_EQ(texts(), say ? Strings{"Tarnlist for Clarion: There is nothing to print"} : Strings{});
+  }
+  EXPECT_EQ(printersMade, 0) << "no printer is made for nothing";
 }
 
 }  // namespace

@@ -27,19 +27,17 @@ std::unique_ptr<TFileDataSource> LayoutFixture::load(const std::string& source,
 }
 
 std::string LayoutFixture::record(TFileDataSource& doc, Selection selection, int* pages) {
-  std::uint32_t stopMask = 0;
-  TToken* start = nullptr;
-  if (selection.unit >= 0) {
-    stopMask = tfBeforeUnit;
-    start = doc.blocks.at(static_cast<std::size_t>(selection.unit));
-  } else if (selection.embed >= 0) {
-    stopMask = tfEmbedAfter;
-    start = doc.embeds.at(static_cast<std::size_t>(selection.embed));
-  }
-  PrintContext context{setup, attributes, dates, [] { return kPrintedAt; }};
+  PrintSelection which = PrintSelection::wholeFile();
+  if (selection.unit >= 0) which = PrintSelection::unit(static_cast<std::size_t>(selection.unit));
+  if (selection.embed >= 0) which = PrintSelection::embed(static_cast<std::size_t>(selection.embed));
+  PrintContext context{setup, dates, [] { return kPrintedAt; }};
   RecordingPrinter printer;
-  TMyPrintout printout(doc, doc.path, &printer, stopMask, start, regionsOnly(setup.printMode),
-                       context);
+  auto made = makePrintout(doc, which, context);
+  if (!made) {
+    ADD_FAILURE() << "no such unit or embed point";
+    return {};
+  }
+  TMyPrintout& printout = *made;
   printer.print(printout, false);
   if (pages) {
     *pages = 0;

@@ -7,6 +7,7 @@
 #include "document/source_document.h"
 #include "printout/dates.h"
 #include "printout/listing_printout.h"
+#include "printout/print_document.h"
 #include "printout/recording_canvas.h"
 #include "support/fakes.h"
 

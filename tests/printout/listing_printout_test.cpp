@@ -256,31 +256,13 @@ TEST(ListingPrintout, HeaderNamesTheFile) {
   EXPECT_EQ(count(empty.layout("x\n"), "text 3450 16 11 C"), 0) << "an empty header text draws nothing";
 }
 
-TEST(ListingPrintout, ClearsTheArchiveBitWhenMade) {
-  for (bool clear : {false, true}) {
-    LayoutFixture f;
-    f.setup.clearArchive = clear;
-    auto doc = f.load("x\n", "/src/A.CLW");
-    f.attributes.attributes["/src/A.CLW"] = kAttrArchive | kAttrReadOnly;
-    PrintContext context{f.setup, f.attributes, f.dates, [] { return test::kPrintedAt; }};
-    TMyPrintout printout(*doc, doc->path, nullptr, 0, nullptr, false, context);
-    EXPECT_EQ(f.attributes.attributes["/src/A.CLW"], clear ? kAttrReadOnly : kAttrArchive | kAttrReadOnly);
-  }
-  LayoutFixture unknown;
-  unknown.setup.clearArchive = 1;
-  auto doc = unknown.load("x\n", "/src/B.CLW");
-  PrintContext context{unknown.setup, unknown.attributes, unknown.dates, [] { return test::kPrintedAt; }};
-  TMyPrintout printout(*doc, doc->path, nullptr, 0, nullptr, false, context);
-  EXPECT_TRUE(unknown.attributes.writes.empty()) << "attributes that cannot be read are not written";
-}
-
 TEST(ListingPrintout, OrientationForTheDialog) {
   for (int portrait : {0, 1}) {
     LayoutFixture f;
     f.setup.portrait = portrait;
     auto doc = f.load("x\n");
-    PrintContext context{f.setup, f.attributes, f.dates, [] { return test::kPrintedAt; }};
-    TMyPrintout printout(*doc, doc->path, nullptr, 0, nullptr, false, context);
+    PrintContext context{f.setup, f.dates, [] { return test::kPrintedAt; }};
+    TMyPrintout printout(*doc, doc->path, 0, nullptr, false, context);
     PageRange range{1, 2, 3, 4};
     DeviceMode mode;
     printout.getDialogInfo(range, mode);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/canvas.h"
-#include "printout/printout.h"
+#include "platform/printout.h"
 
 namespace tarn {
 

@@ -1,4 +1,4 @@
-#include "printout/print_job.h"
+#include "platform/print_job.h"
 
 namespace tarn {
 
