@@ -32,10 +32,10 @@ tarnlist_ensure_packages() {
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >&2
 }
 
-# tarnlist_build DIR [cmake options...]: configure once, then build incrementally.
+# tarnlist_configure DIR [cmake options...]: configures DIR with these options
+# every time (an option given by another script before must not linger), then
+# the build is incremental.
 tarnlist_configure() {
   local dir=$1; shift
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S . -B "$dir" -G Ninja "$@" >&2
-  fi
+  cmake -S . -B "$dir" -G Ninja "$@" >&2
 }
