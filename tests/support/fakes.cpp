@@ -155,3 +155,17 @@ std::optional<std::string> readRealFile(const std::string& path) {
 }
 
 }  // namespace tarn::test
+
+namespace tarn::test {
+
+int RecordingShell::openWithAssociation(const std::string& path) {
+  opened.push_back(path);
+  return associationAnswer;
+}
+
+bool RecordingShell::openInTextEditor(const std::string& path) {
+  edited.push_back(path);
+  return editorAnswer;
+}
+
+}  // namespace tarn::test

@@ -11,6 +11,7 @@
 #include "platform/file_system.h"
 #include "platform/message_service.h"
 #include "platform/profile.h"
+#include "platform/shell.h"
 
 namespace tarn::test {
 
@@ -91,5 +92,21 @@ std::string corpusDir();
 
 /// Reads a file of the machine into a string (test data, corpus files).
 std::optional<std::string> readRealFile(const std::string& path);
+
+}  // namespace tarn::test
+
+namespace tarn::test {
+
+/// Answers from a script and records every call.
+class RecordingShell : public Shell {
+ public:
+  int openWithAssociation(const std::string& path) override;
+  bool openInTextEditor(const std::string& path) override;
+
+  int associationAnswer = 33;
+  bool editorAnswer = true;
+  std::vector<std::string> opened;  ///< every openWithAssociation path
+  std::vector<std::string> edited;  ///< every openInTextEditor path
+};
 
 }  // namespace tarn::test
