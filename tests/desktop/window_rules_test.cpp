@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include "desktop/commands.h"
+#include "desktop/layouts.h"
+#include "desktop/recent_files.h"
+#include "support/fakes.h"
+
+namespace tarn {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(RecentFilesTest, SurviveRunsNewestFirstWithoutDuplicates) {
+  const std::string long259 = "/p/" + std::string(252, 'n') + ".CLW";
+  const std::string long260 = long259 + "X";
+  test::MemoryProfile profile;
+  profile.values = {{"TARNLIST/FILE1", "/p/one.clw"}, {"TARNLIST/FILE2", long260},
+                    {"TARNLIST/FILE3", "/p/three.clw"}, {"TARNLIST/FILE4", ""},
+                    {"TARNLIST/FILE5", "/p/stale.clw"}};
+  RecentFiles run1;
+  run1.load(profile);
+  EXPECT_EQ(run1.entries(), (Strings{"/p/one.clw", "/p/three.clw"}));
+  EXPECT_FALSE(run1.add("/p/one.clw"));
+  EXPECT_TRUE(run1.add("/p/new.clw"));
+  run1.save(profile);
+  EXPECT_EQ(profile.values["TARNLIST/FILE4"], "");
+  EXPECT_EQ(profile.values["TARNLIST/FILE5"], "") << "stale entry must not come back";
+
+  RecentFiles run2;
+  run2.load(profile);
+  EXPECT_EQ(run2.entries(), run1.entries());
+  EXPECT_TRUE(run2.add("/p/a.clw"));
+  EXPECT_TRUE(run2.add("/P/ONE.CLW")) << "case counts";
+  EXPECT_FALSE(run2.add(long260));
+  EXPECT_TRUE(run2.add(long259));
+  run2.save(profile);
+
+  RecentFiles run3;
+  run3.load(profile);
+  EXPECT_EQ(run3.entries(), (Strings{long259, "/P/ONE.CLW", "/p/a.clw", "/p/new.clw",
+                                     "/p/one.clw"}));
+}
+
+TEST(RecentFilesTest, MenuTextDoublesAmpersands) {
+  EXPECT_EQ(RecentFiles::menuText(0, "/p/R&D/a&b.clw"), "&1   a&&b.clw  (/p/R&&D)");
+  EXPECT_EQ(RecentFiles::menuText(4, "&x.clw"), "&5   &&x.clw");
+}
+
+TEST(LayoutTest, FileWindowForOneFont) {
+  // Height 16, internal leading 3, average width 9, widest 14; "Close" 35x16, "Filter: " 49x16.
+  const WindowFontMeasures f{{16, 0, 3, 9, 14}, 35, 16, 49, 16};
+  // m = 11, h = 5, rowH = 23, editH = 21, btnW = 63, dividerY = 435, panelH = 195, right = 618.
+  const ViewLayout v = layOutView(640, 480, f);
+  EXPECT_EQ(v.dividerY, 435);
+  EXPECT_EQ(v.buttonWidth, 63);
+  const PanelLayout expected[] = {
+      {{11, 5, 618, 21}, {11, 21, 618, 174}, {11, 181, 60, 195}, {60, 179, 206, 200},
+       {555, 179, 618, 202}},
+      {{11, 217, 618, 233}, {11, 233, 618, 386}, {11, 393, 60, 407}, {60, 391, 206, 412},
+       {555, 391, 618, 414}},
+  };
+  for (int p = 0; p < 2; ++p) {
+    EXPECT_EQ(v.panels[p].title, expected[p].title) << p;
+    EXPECT_EQ(v.panels[p].list, expected[p].list) << p;
+    EXPECT_EQ(v.panels[p].label, expected[p].label) << p;
+    EXPECT_EQ(v.panels[p].edit, expected[p].edit) << p;
+    EXPECT_EQ(v.panels[p].button, expected[p].button) << p;
+  }
+  EXPECT_EQ(v.bottomButtons[0], (Rect{555, 446, 618, 469}));
+  EXPECT_EQ(v.bottomButtons[1], (Rect{481, 446, 544, 469}));
+  EXPECT_EQ(v.bottomButtons[2], (Rect{407, 446, 470, 469}));
+}
+
+TEST(LayoutTest, PreviewPageKeepsItsShapeInsideTheClient) {
+  const Rect wide{10, 20, 1010, 620}, tall{10, 20, 610, 1020};  // room 970x570, 570x970
+  struct Case {
+    Rect client;
+    int pageW, pageH;
+    Rect page;
+  };
+  const Case cases[] = {
+      {wide, 2550, 3300, {25, 35, 441, 605}},  // 73 % of the height
+      {wide, 3300, 2550, {25, 35, 720, 605}},  // 122 % of the height
+      {tall, 2550, 3300, {25, 35, 595, 730}},  // too wide by height: 122 % of the width
+      {tall, 3300, 2550, {25, 35, 595, 451}},  // 73 % of the width
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(previewPageRect(c.client, c.pageW, c.pageH), c.page) << c.pageW << "x" << c.pageH;
+
+  // Inside and never negative, whatever the sizes.
+  for (Rect client : {wide, tall, Rect{0, 0, 31, 31}, Rect{5, 5, 12, 40}, Rect{0, 0, 0, 0}})
+    for (auto [w, h] : {std::pair{2550, 3300}, {1, 100000}, {100000, 1}, {0, 3300}, {2550, 0}}) {
+      const Rect r = previewPageRect(client, w, h);
+      EXPECT_TRUE(r.left >= client.left && r.top >= client.top && r.right <= client.right &&
+                  r.bottom <= client.bottom && r.left <= r.right && r.top <= r.bottom)
+          << client.right << "x" << client.bottom << " page " << w << "x" << h;
+    }
+}
+
+TEST(CommandsTest, FrameAndPanelEnables) {
+  struct FrameCase {
+    FrameState state;
+    bool open, print;
+  };
+  const FrameCase frames[] = {
+      {{25, true, false}, true, true},
+      {{26, true, false}, false, true},
+      {{0, false, false}, true, false},
+      {{1, true, true}, true, false},
+  };
+  for (const auto& c : frames) {
+    const FrameEnables e = frameEnables(c.state);
+    const std::string what = std::to_string(c.state.fileWindowCount);
+    EXPECT_TRUE(e.open == c.open && e.openProject == c.open && e.printSetup == c.open) << what;
+    EXPECT_TRUE(e.print == c.print && e.preview == c.print) << what;
+  }
+  struct PanelCase {
+    PanelState state;
+    bool list, button;
+    int select;
+  };
+  const PanelCase panels[] = {
+      {{0, -1}, false, false, -1}, {{0, 2}, false, false, -1}, {{3, -1}, true, true, 0},
+      {{3, 3}, true, true, 0},     {{3, 2}, true, true, -1},
+  };
+  for (const auto& c : panels) {
+    const PanelEnables e = panelEnables(c.state);
+    EXPECT_TRUE(e.list == c.list && e.button == c.button && e.select == c.select)
+        << c.state.shownCount << " shown, selected " << c.state.selected;
+  }
+}
+
+}  // namespace
+}  // namespace tarn
