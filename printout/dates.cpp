@@ -1,5 +1,7 @@
 #include "printout/dates.h"
 
+#include <cstdlib>
+
 #include <cstdio>
 
 namespace tarn {
@@ -28,6 +30,15 @@ std::string DateFormatter::formatDate(int day, int month, int year) {
     default: return {};
   }
   return buffer;
+}
+
+Clock printingClock(const Environment& env) {
+  if (auto fixed = env("SOURCE_DATE_EPOCH")) {
+    char* end = nullptr;
+    const long long seconds = std::strtoll(fixed->c_str(), &end, 10);
+    if (end && *end == '\0') return [seconds] { return static_cast<std::time_t>(seconds); };
+  }
+  return [] { return std::time(nullptr); };
 }
 
 }  // namespace tarn

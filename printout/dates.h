@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/environment.h"
 #include "platform/message_service.h"
 #include "platform/profile.h"
 
@@ -35,5 +36,9 @@ class DateFormatter {
 
 /// The current time; tests and reproducible runs fix it.
 using Clock = std::function<std::time_t()>;
+
+/// The printing time: $SOURCE_DATE_EPOCH when set (reproducible output),
+/// else the time of each call.
+Clock printingClock(const Environment& env);
 
 }  // namespace tarn

@@ -47,7 +47,8 @@ DirectPrintResult printFileDirectly(const std::string& path, PrintServices& serv
   return result;
 }
 
-int printCommandLine(const std::string& argument, PrintServices& services) {
+int printCommandLine(const std::string& argument, PrintServices& services,
+                     bool passAnalysisErrors) {
   std::vector<std::string> paths;
   if (!argument.empty() && argument[0] == '@') {
     std::string listPath = argument.substr(1);
@@ -75,6 +76,7 @@ int printCommandLine(const std::string& argument, PrintServices& services) {
         services.messages.show("Could not print '" + path + "'", "Print Error",
                                MessageIcon::Exclamation);
     } catch (const AnalysisError& e) {
+      if (passAnalysisErrors) throw;
       // The rest of the list is not printed, as when the question is answered
       // in a window; here nobody can answer, so the run ends.
       services.messages.show(std::string(e.what()) + "\nOK to resume?", "Unhandled Exception",

@@ -40,7 +40,9 @@ inline constexpr int kMaxListedFiles = 500;
 /// Prints what the command line names: one file, or "@" and a list file of
 /// one path a line up to the first empty line. Returns the exit status: 0
 /// when every file was handled, 1 when one could not be read or printed, or
-/// its analysis failed (which ends the run).
-int printCommandLine(const std::string& argument, PrintServices& services);
+/// its analysis failed (which ends the run). With `passAnalysisErrors` an
+/// AnalysisError leaves for the caller to ask about, as a window would.
+int printCommandLine(const std::string& argument, PrintServices& services,
+                     bool passAnalysisErrors = false);
 
 }  // namespace tarn

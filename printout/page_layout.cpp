@@ -57,6 +57,7 @@ void TMyPrintout::getDialogInfo(PageRange& range, DeviceMode& mode) {
 
 bool TMyPrintout::beginPrinting() {
   lineEnded_ = blankToken_ = inRegion_ = false;
+  hasMore_ = true;  // every pass starts at page 1, so a repainted preview finds its page again
   currentFont_ = -1;
   pendingContinuation_ = false;
   resumed_ = nullptr;

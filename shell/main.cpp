@@ -18,25 +18,22 @@
 #include "shell/command_line.h"
 #include "shell/dump_command.h"
 #include "shell/print_command.h"
-
-namespace {
-
-/// The printing time: $SOURCE_DATE_EPOCH when set (reproducible output), else now.
-tarn::Clock printingClock() {
-  if (auto fixed = tarn::processEnvironment("SOURCE_DATE_EPOCH")) {
-    char* end = nullptr;
-    long long seconds = std::strtoll(fixed->c_str(), &end, 10);
-    if (end && *end == '\0') return [seconds] { return static_cast<std::time_t>(seconds); };
-  }
-  return [] { return std::time(nullptr); };
-}
-
-}  // namespace
+#include "ui/desktop_app.h"
+#include "platform/qt/qt_environment.h"
 
 int main(int argc, char** argv) {
   using namespace tarn;
   std::vector<std::string> args(argv + 1, argv + argc);
   CommandLine command = parseCommandLine(args);
+  // With a display, the desktop window runs, and prints a FILE or @LIST as
+  // its start-up task; PDF output, dumps and projects stay headless.
+  const auto platform = processEnvironment("QT_QPA_PLATFORM");
+  const bool display = !headlessPlatformNeeded(processEnvironment) &&
+                       !(platform && (platform->rfind("offscreen", 0) == 0 ||
+                                      platform->rfind("minimal", 0) == 0));
+  const bool desktop = command.action == CommandLine::Action::Window ||
+                       (command.action == CommandLine::Action::Print && display &&
+                        command.pdfPath.empty() && command.project.empty());
   switch (command.action) {
     case CommandLine::Action::Help:
       std::fputs(usageText().c_str(), stdout);
@@ -54,6 +51,17 @@ int main(int argc, char** argv) {
   tuneMemoryForLargeFiles();
   std::setlocale(LC_TIME, "");
   RealFileSystem fs;
+  if (desktop) {
+    if (!display) {
+      std::fputs("tarnlist: no display for the desktop window (DISPLAY is not set); see --help\n",
+                 stderr);
+      return 1;
+    }
+    DesktopStart start;
+    start.configPath = configFilePath(programPath(argv[0]), fs, processEnvironment);
+    if (command.action == CommandLine::Action::Print) start.argument = command.argument;
+    return runDesktop(argc, argv, start);
+  }
   StreamMessageService errors(stderr);
   IniProfile profile(profilePath(processEnvironment));
   DateFormatter dates(profile, localeDateOrder, errors);
@@ -63,17 +71,16 @@ int main(int argc, char** argv) {
   if (command.action == CommandLine::Action::Dump) {
     NoFileAttributes untouched;
     PosixFileAttributes attributes(processEnvironment);
-    PrintServices services{setup, fs, untouched, errors, dates, printingClock(), {}, {}};
+    PrintServices services{setup, fs, untouched, errors, dates, printingClock(processEnvironment), {}, {}};
     return runDump(command, services, attributes, stdout);
   }
   if (command.action == CommandLine::Action::Print) {
     PosixFileAttributes attributes(processEnvironment);
-    PrintServices services{setup, fs, attributes, errors, dates, printingClock(), {}, {}};
+    PrintServices services{setup, fs, attributes, errors, dates, printingClock(processEnvironment), {}, {}};
     int status = runPrintCommand(argc, argv, command, services);
     saveSetup(configPath, setup, fs, errors);
     return status;
   }
 
-  std::fputs("tarnlist: the desktop window is not available yet; see --help\n", stderr);
   return 1;
 }

@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QMarginsF>
 #include <QPageLayout>
+#include <QImage>
+#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -74,6 +76,18 @@ class QtPrintTarget : public PrintTarget {
   QtCanvas& canvas_;
   QProgressDialog* progress_;
 };
+
+// The file's name without its folders.
+QString jobName(const std::string& path) {
+  std::size_t slash = path.find_last_of("/\\");
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  return QFile::decodeName(QByteArray::fromStdString(name));
+}
+
+// A PDF file's title is the document's whole path.
+QString fullTitle(const Printout& printout) {
+  return QFile::decodeName(QByteArray::fromStdString(printout.title()));
+}
 
 void limitPrintDialog(QPrintDialog& dialog) {
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
@@ -152,6 +166,7 @@ void QtPrinter::setPdfOutput(const std::string& path) { pdfPath_ = path; }
 void QtPrinter::setParentWidget(QWidget* parent) { parent_ = parent; }
 
 QPrinter* QtPrinter::systemPrinter() {
+  if (holds_ > 0) return printer_.get();
   const QString name = QPrinterInfo::defaultPrinterName();
   if (!printer_ || name != printerDefault_) {
     printerDefault_ = name;
@@ -163,35 +178,76 @@ QPrinter* QtPrinter::systemPrinter() {
   return printer_.get();
 }
 
-bool QtPrinter::hasError() { return pdfPath_.empty() && !systemPrinter(); }
+bool QtPrinter::hasError() { return pdfPath_.empty() && !pdfFallback_ && !systemPrinter(); }
 
-std::unique_ptr<QPrinter> QtPrinter::makePdfPrinter() const {
+QtPrinter::PreviewDevice QtPrinter::previewDevice(bool landscape) {
+  PreviewDevice device;
+  if (QPrinter* printer = pdfPath_.empty() ? systemPrinter() : nullptr) {
+    printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    device.metrics = printer;
+    device.width = printer->width();
+    device.height = printer->height();
+    return device;
+  }
+  const PdfPageSetup page = pdfPageSetup(landscape);
+  if (!pdfMetrics_) {
+    pdfMetrics_ = std::make_unique<QImage>(1, 1, QImage::Format_RGB32);
+    const int dotsPerMeter = qRound(kPdfResolution / 0.0254);
+    pdfMetrics_->setDotsPerMeterX(dotsPerMeter);
+    pdfMetrics_->setDotsPerMeterY(dotsPerMeter);
+  }
+  device.metrics = pdfMetrics_.get();
+  device.width = page.width;
+  device.height = page.height;
+  return device;
+}
+
+bool QtPrinter::pageSetupDialog(QWidget* parent) {
+  QPrinter* printer = systemPrinter();
+  if (!printer) return false;
+  QPageSetupDialog dialog(printer, parent);
+  dialog.exec();
+  return true;
+}
+
+std::unique_ptr<QPrinter> QtPrinter::makePdfPrinter(const std::string& path) const {
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
   printer->setOutputFormat(QPrinter::PdfFormat);
   printer->setResolution(kPdfResolution);
   printer->setPageSize(pdfPageSize());
   printer->setPageMargins(QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
                           QPageLayout::Millimeter);
-  printer->setOutputFileName(QFile::decodeName(QByteArray::fromStdString(pdfPath_)));
+  printer->setOutputFileName(QFile::decodeName(QByteArray::fromStdString(path)));
   return printer;
 }
 
 JobResult QtPrinter::print(Printout& printout, bool withDialog) {
-  if (!pdfPath_.empty()) return printPdf(printout, withDialog);
+  if (!pdfPath_.empty()) return printPdf(printout, withDialog, pdfPath_);
   QPrinter* printer = systemPrinter();
-  if (!printer) return JobResult::Failed;
+  if (!printer) {
+    if (pdfFallback_ && withDialog && hasInteractiveScreen()) return printPdf(printout, true, {});
+    return JobResult::Failed;
+  }
 
   PageRange range;
   printout.getDialogInfo(range, deviceMode());
   applyDeviceMode(*printer, deviceMode());
-  // The title is the document's path.
-  printer->setDocName(QFile::decodeName(QByteArray::fromStdString(printout.title())));
+  // The job's name is the file's name: Qt derives the dialog's PDF path from it.
+  printer->setDocName(jobName(printout.title()));
+  printer->setOutputFormat(QPrinter::NativeFormat);
 
   if (withDialog && hasInteractiveScreen()) {
     QPrintDialog dialog(printer, parent_);
     limitPrintDialog(dialog);
     if (dialog.exec() != QDialog::Accepted) return JobResult::Cancelled;
     readDeviceMode(*printer, deviceMode());
+    if (printer->outputFormat() == QPrinter::PdfFormat) {
+      // A file chosen in the dialog is written like every other PDF of ours.
+      const std::string path = QFile::encodeName(printer->outputFileName()).toStdString();
+      if (path.empty()) return JobResult::Cancelled;
+      return writePdf(printout, path, pdfPageSetup(printer->pageLayout()),
+                      deviceMode().color == DeviceMode::kMonochrome, fullTitle(printout));
+    }
   }
   const bool toFile = printer->outputFormat() == QPrinter::PdfFormat;
   const QString file = printer->outputFileName();
@@ -217,7 +273,7 @@ JobResult QtPrinter::print(Printout& printout, bool withDialog) {
   return result;
 }
 
-JobResult QtPrinter::printPdf(Printout& printout, bool withDialog) {
+JobResult QtPrinter::printPdf(Printout& printout, bool withDialog, const std::string& path) {
   PageRange range;
   printout.getDialogInfo(range, deviceMode());
   const DeviceMode& mode = deviceMode();
@@ -225,20 +281,26 @@ JobResult QtPrinter::printPdf(Printout& printout, bool withDialog) {
                          mode.orientation == DeviceMode::kLandscape;
   bool gray = (mode.fields & DeviceMode::kFieldColor) && mode.color == DeviceMode::kMonochrome;
   PdfPageSetup page = pdfPageSetup(landscape);
-  const QString title = QFile::decodeName(QByteArray::fromStdString(printout.title()));
+  std::string target = path;
   if (withDialog && hasInteractiveScreen()) {
-    std::unique_ptr<QPrinter> printer = makePdfPrinter();
+    std::unique_ptr<QPrinter> printer = makePdfPrinter(path);
     applyDeviceMode(*printer, mode);
-    printer->setDocName(title);
+    printer->setDocName(jobName(printout.title()));
     QPrintDialog dialog(printer.get(), parent_);
     limitPrintDialog(dialog);
     if (dialog.exec() != QDialog::Accepted) return JobResult::Cancelled;
     readDeviceMode(*printer, deviceMode());
     gray = deviceMode().color == DeviceMode::kMonochrome;
     page = pdfPageSetup(printer->pageLayout());
+    if (target.empty()) target = QFile::encodeName(printer->outputFileName()).toStdString();
+    if (target.empty()) return JobResult::Cancelled;
   }
+  return writePdf(printout, target, page, gray, fullTitle(printout));
+}
 
-  PdfTarget target(pdfPath_, page);
+JobResult QtPrinter::writePdf(Printout& printout, const std::string& path,
+                              const PdfPageSetup& page, bool gray, const QString& title) {
+  PdfTarget target(path, page);
   target.setTitle(title.toStdU16String());
   target.setGrayscale(gray);
   if (!target.open()) return JobResult::Failed;

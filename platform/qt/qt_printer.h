@@ -11,6 +11,9 @@
 #include "platform/qt/pdf_target.h"
 #include "platform/print_job.h"
 
+class QPaintDevice;
+
+class QImage;
 class QPrinter;
 class QWidget;
 
@@ -43,6 +46,27 @@ class QtPrinter : public Printer {
   /// Owner of the print and progress dialogs.
   void setParentWidget(QWidget* parent);
 
+  /// With no printer installed, jobs with the print dialog go into the PDF
+  /// file chosen there instead of failing (the desktop window's choice).
+  void setPdfFallback(bool on) { pdfFallback_ = on; }
+
+  /// While held (by a preview, say), the printer object is never replaced,
+  /// even when the system's default printer changes.
+  void hold() { ++holds_; }
+  void release() { if (holds_ > 0) --holds_; }
+
+  /// The device the preview measures fonts on and the page it lays out, in
+  /// that device's dots: the printer's own, else the PDF page at 600 dpi.
+  struct PreviewDevice {
+    QPaintDevice* metrics = nullptr;
+    int width = 0, height = 0;
+  };
+  PreviewDevice previewDevice(bool landscape);
+
+  /// The platform's page setup dialog on the printer object; false when
+  /// there is no printer to set up.
+  bool pageSetupDialog(QWidget* parent);
+
   /// Without a screen (offscreen or minimal platform) no dialog is shown: the
   /// print dialog is skipped and the job runs without progress dialog.
   JobResult print(Printout& printout, bool withDialog) override;
@@ -53,13 +77,19 @@ class QtPrinter : public Printer {
   QPrinter* systemPrinter();
 
  private:
-  std::unique_ptr<QPrinter> makePdfPrinter() const;
-  JobResult printPdf(Printout& printout, bool withDialog);
+  std::unique_ptr<QPrinter> makePdfPrinter(const std::string& path) const;
+  JobResult printPdf(Printout& printout, bool withDialog, const std::string& path);
+  /// Writes a job into `path` with our own PDF writer on paper laid out so.
+  JobResult writePdf(Printout& printout, const std::string& path, const PdfPageSetup& page,
+                     bool gray, const QString& title);
 
   std::unique_ptr<QPrinter> printer_;
   QString printerDefault_;  // the default printer's name when printer_ was made
   std::string pdfPath_;
   QPointer<QWidget> parent_;
+  bool pdfFallback_ = false;
+  int holds_ = 0;
+  std::unique_ptr<QImage> pdfMetrics_;  // 600 dpi, for the preview without a printer
 };
 
 }  // namespace tarn

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/file_attributes.h"
+#include "platform/file_system.h"
+#include "platform/message_service.h"
+#include "platform/print_job.h"
+#include "platform/profile.h"
+#include "platform/shell.h"
+#include "printout/dates.h"
+#include "printout/direct_print.h"
+#include "settings/setup_data.h"
+
+class QPaintDevice;
+class QWidget;
+
+namespace tarn {
+
+/// The page the preview lays out: a device to measure fonts on with the
+/// printer's resolution, and the printable area in its dots.
+struct PreviewDevice {
+  QPaintDevice* metrics = nullptr;
+  int width = 0, height = 0;
+};
+
+/// The application's one printer object as the windows use it: made on
+/// first need, shared by printing, preview and printer setup.
+class AppPrinter {
+ public:
+  virtual ~AppPrinter() = default;
+  virtual Printer& printer() = 0;
+  /// Whether printing cannot work at all (the enablers grey Print then).
+  virtual bool hasError() = 0;
+  /// Keeps the printer object while a preview measures on it.
+  virtual PreviewDevice holdForPreview(bool landscape) = 0;
+  virtual void releasePreview() = 0;
+  /// The page setup dialog; false when there is no printer to set up.
+  virtual bool setupDialog(QWidget* parent) = 0;
+  /// Owner of the print dialog and its progress dialog.
+  virtual void setDialogParent(QWidget* parent) = 0;
+};
+
+/// The services every window of the application reaches.
+struct AppContext {
+  SetupData& setup;
+  FileSystem& fs;
+  FileAttributes& attributes;
+  MessageService& messages;
+  Profile& profile;
+  DateFormatter& dates;
+  Clock now;
+  Shell& shell;
+  AppPrinter& printer;
+
+  /// The services printing needs, entering printed files with `addRecent`.
+  PrintServices printServices(std::function<void(const std::string&)> addRecent = {}) {
+    return PrintServices{setup, fs,  attributes, messages, dates, now,
+                         [this]() -> Printer& { return printer.printer(); }, std::move(addRecent)};
+  }
+};
+
+/// The application's name, as captions show it.
+inline constexpr const char* kAppName = "Tarnlist for Clarion";
+
+}  // namespace tarn

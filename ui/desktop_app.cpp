@@ -1,0 +1,95 @@
+#include "ui/desktop_app.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QProxyStyle>
+#include <QScreen>
+
+#include <ctime>
+#include <exception>
+#include <memory>
+
+#include "platform/ini_profile.h"
+#include "platform/posix/date_order.h"
+#include "platform/posix/posix_file_attributes.h"
+#include "platform/posix/real_file_system.h"
+#include "platform/posix/xdg_shell.h"
+#include "platform/qt/qt_fonts.h"
+#include "platform/qt/qt_messages.h"
+#include "settings/config_file.h"
+#include "ui/main_frame.h"
+#include "ui/qt_app_printer.h"
+
+namespace tarn {
+namespace {
+
+/// Alt pressed and released alone moves into the menu bar, so every menu
+/// stays reachable from the keyboard whatever a window's mnemonics take.
+class MenuKeyStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* data) const override {
+    if (hint == SH_MenuBar_AltKeyNavigation) return 1;
+    return QProxyStyle::styleHint(hint, option, widget, data);
+  }
+};
+
+/// Nothing thrown in a slot may cross the event loop: what no command
+/// caught ends up here and is reported instead.
+class GuardedApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+  MessageService* messages = nullptr;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+      if (messages)
+        messages->show(std::string(e.what()) + "\nOK to resume?", "Unhandled Exception",
+                       MessageIcon::Stop, MessageButtons::YesNo);
+    } catch (...) {
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+int runDesktop(int argc, char** argv, const DesktopStart& start) {
+  GuardedApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("tarnlist"));
+  QApplication::setApplicationDisplayName(QString::fromLatin1(kAppName));
+  QApplication::setStyle(new MenuKeyStyle(QApplication::style()->name()));
+  QtMessageService messages;
+  app.messages = &messages;
+  try {
+    RealFileSystem fs;
+    SetupData setup = loadSetup(start.configPath, fs, messages);
+    PosixFileAttributes attributes(processEnvironment);
+    IniProfile profile(profilePath(processEnvironment));
+    DateFormatter dates(profile, localeDateOrder, messages);
+    XdgShell shell;
+    QtAppPrinter printer;
+    AppContext context{setup, fs, attributes, messages, profile, dates, printingClock(processEnvironment), shell,
+                       printer};
+    int status = 0;
+    {
+      MainFrame frame(context);
+      messages.setParent(&frame);
+      // Without a window manager nobody maximises: take the screen ourselves.
+      if (QScreen* screen = frame.screen()) frame.setGeometry(screen->availableGeometry());
+      frame.showMaximized();
+      frame.scheduleStartUp(start.argument);
+      status = QApplication::exec();
+      messages.setParent(nullptr);
+    }
+    saveSetup(start.configPath, setup, fs, messages);
+    return status;
+  } catch (const std::exception& e) {
+    messages.show(e.what(), "Exception", MessageIcon::Stop, MessageButtons::Ok);
+    return -1;
+  }
+}
+
+}  // namespace tarn

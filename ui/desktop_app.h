@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/environment.h"
+#include "platform/file_system.h"
+
+namespace tarn {
+
+/// Where the desktop program keeps its settings and how it tells time.
+struct DesktopStart {
+  std::string configPath;
+  /// The file or "@LIST" to print before the run ends; none: an ordinary run.
+  std::optional<std::string> argument;
+};
+
+/// Runs the desktop program: settings loaded before the main window, the
+/// window shown maximised, the event loop, settings saved after it. An
+/// error outside the loop shows "Exception" and ends with -1.
+int runDesktop(int argc, char** argv, const DesktopStart& start);
+
+}  // namespace tarn

@@ -1,0 +1,331 @@
+#include "ui/main_frame.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "analysis/analysis_error.h"
+#include "platform/paths.h"
+#include "platform/qt/qt_fonts.h"
+#include "printout/direct_print.h"
+#include "ui/app_icon.h"
+#include "ui/file_window.h"
+#include "ui/mdi_client.h"
+#include "ui/preview_window.h"
+#include "ui/print_guard.h"
+#include "ui/window_font.h"
+
+namespace tarn {
+namespace {
+
+std::string toPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+/// Both cases of each pattern: the dialog's own matching may heed case.
+const char* const kOpenFilter =
+    "Clarion Source (*.CLW *.clw);;Clarion Include (*.INC *.inc);;All files (*)";
+
+std::vector<std::string> runOpenDialog(QWidget* parent) {
+  QFileDialog dialog(parent);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setNameFilter(QString::fromLatin1(kOpenFilter));
+  std::vector<std::string> paths;
+  if (dialog.exec() == QDialog::Accepted)
+    for (const QString& file : dialog.selectedFiles()) paths.push_back(toPath(file));
+  return paths;
+}
+
+}  // namespace
+
+MainFrame::MainFrame(AppContext& app, QWidget* parent) : QMainWindow(parent), app_(app) {
+  setWindowTitle(QString::fromLatin1(kAppName));
+  setWindowIcon(appIcon());
+  mdi_ = new varnixMDIClient(this);
+  setCentralWidget(mdi_);
+  buildMenus();
+  openDialog = runOpenDialog;
+  runPreview = [](QDialog& preview) { preview.exec(); };
+  connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { updateEnablers(); });
+  qApp->installEventFilter(this);
+  updateEnablers();
+}
+
+MainFrame::~MainFrame() { qApp->removeEventFilter(this); }
+
+QAction* MainFrame::addCommand(QMenu* menu, const QString& text, int id, const QKeySequence& key) {
+  QAction* a = menu->addAction(text);
+  a->setData(id);
+  if (!key.isEmpty()) {
+    a->setShortcut(key);
+    a->setShortcutContext(Qt::WindowShortcut);
+  }
+  actions_[id] = a;
+  return a;
+}
+
+void MainFrame::buildMenus() {
+  QMenuBar* bar = menuBar();
+  fileMenu_ = bar->addMenu(QStringLiteral("&File"));
+  connect(addCommand(fileMenu_, QStringLiteral("&Open...\tCtrl+O"), kCmdOpen, QKeySequence(Qt::CTRL | Qt::Key_O)),
+          &QAction::triggered, this, [this] { guarded([this] { commandOpen(); }); });
+  connect(addCommand(fileMenu_, QStringLiteral("Open project..\tShift+O"), kCmdOpenProject,
+                     QKeySequence(Qt::SHIFT | Qt::Key_O)),
+          &QAction::triggered, this, [this] { notAvailableYet(); });
+  connect(addCommand(fileMenu_, QStringLiteral("&Print...\tCtrl+P"), kCmdPrint, QKeySequence(Qt::CTRL | Qt::Key_P)),
+          &QAction::triggered, this, [this] { guarded([this] { commandPrint(); }); });
+  connect(addCommand(fileMenu_, QStringLiteral("Print preview"), kCmdPrintPreview),
+          &QAction::triggered, this, [this] { guarded([this] { commandPreview(); }); });
+  connect(addCommand(fileMenu_, QStringLiteral("P&rint Setup..."), kCmdPrintSetup),
+          &QAction::triggered, this, [this] {
+            guarded([this] {
+              if (!app_.printer.setupDialog(this))
+                app_.messages.show("No printer is installed", kAppName, MessageIcon::Information);
+            });
+          });
+  connect(addCommand(fileMenu_, QStringLiteral("E&xit\tAlt+F4"), kCmdExit), &QAction::triggered,
+          this, &QWidget::close);
+  fileMenu_->addSeparator();
+  connect(fileMenu_, &QMenu::aboutToShow, this, [this] { updateEnablers(); });
+
+  QMenu* setup = bar->addMenu(QStringLiteral("&Setup"));
+  connect(addCommand(setup, QStringLiteral("&Printout..."), kCmdSetupPrintout), &QAction::triggered,
+          this, [this] { notAvailableYet(); });
+  connect(addCommand(setup, QStringLiteral("&Window font..."), kCmdWindowFont), &QAction::triggered,
+          this, [this] { notAvailableYet(); });
+
+  printModeMenu_ = bar->addMenu(QStringLiteral("&Print mode"));
+  auto* modes = new QActionGroup(this);
+  const std::pair<const char*, int> modeItems[] = {
+      {"&Full source code", kCmdPrintModeFull},
+      {"&Window/Reports and embeds", kCmdPrintModeRegions},
+      {"&Window/Reports and embeds (Only modules containg embeds)", kCmdPrintModeEmbedFiles}};
+  for (int i = 0; i < 3; ++i) {
+    QAction* a = addCommand(printModeMenu_, QString::fromLatin1(modeItems[i].first), modeItems[i].second);
+    a->setCheckable(true);
+    a->setChecked(app_.setup.printMode == i + 1);
+    modes->addAction(a);
+    connect(a, &QAction::triggered, this, [this, i] { setPrintMode(i + 1); });
+  }
+  QAction* clear = addCommand(printModeMenu_, QStringLiteral("Clear archive attribute when printing"),
+                              kCmdClearArchive);
+  clear->setCheckable(true);
+  clear->setChecked(app_.setup.clearArchive != 0);
+  connect(clear, &QAction::triggered, this,
+          [this](bool on) { app_.setup.clearArchive = on ? 1 : 0; });
+  connect(printModeMenu_, &QMenu::aboutToShow, this, [this] {
+    for (int i = 0; i < 3; ++i)
+      action(kCmdPrintModeFull + i)->setChecked(app_.setup.printMode == i + 1);
+    action(kCmdClearArchive)->setChecked(app_.setup.clearArchive != 0);
+  });
+
+  QMenu* window = bar->addMenu(QStringLiteral("&Window"));
+  connect(addCommand(window, QStringLiteral("&Cascade"), kCmdCascade), &QAction::triggered, mdi_,
+          &QMdiArea::cascadeSubWindows);
+  connect(addCommand(window, QStringLiteral("&Tile"), kCmdTile), &QAction::triggered, mdi_,
+          &QMdiArea::tileSubWindows);
+  connect(addCommand(window, QStringLiteral("Arrange &Icons"), kCmdArrangeIcons), &QAction::triggered,
+          mdi_, &varnixMDIClient::arrangeIcons);
+  connect(addCommand(window, QStringLiteral("C&lose All"), kCmdCloseAll), &QAction::triggered, mdi_,
+          &QMdiArea::closeAllSubWindows);
+
+  QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+  for (auto [text, id] : {std::pair{"&Contents", kCmdHelpContents}, std::pair{"&Using help", kCmdHelpUsing},
+                          std::pair{"&About Tarnlist...", kCmdAbout}})
+    connect(addCommand(help, QString::fromLatin1(text), id), &QAction::triggered, this,
+            [this] { notAvailableYet(); });
+}
+
+QAction* MainFrame::action(int id) const {
+  auto it = actions_.find(id);
+  if (it != actions_.end()) return it->second;
+  const int position = id - RecentFiles::kFirstCommand;
+  if (position >= 0 && position < static_cast<int>(recentActions_.size()))
+    return recentActions_[static_cast<std::size_t>(position)];
+  return nullptr;
+}
+
+void MainFrame::notAvailableYet() {
+  app_.messages.show("Not available yet", kAppName, MessageIcon::Information);
+}
+
+void MainFrame::setPrintMode(int mode) { app_.setup.printMode = mode; }
+
+varnixWindowView* MainFrame::activeFileWindow() const {
+  QMdiSubWindow* child = mdi_->activeSubWindow();
+  return child ? qobject_cast<varnixWindowView*>(child->widget()) : nullptr;
+}
+
+void MainFrame::updateEnablers() {
+  FrameState state;
+  state.fileWindowCount = varnixWindowView::fileWindowCount();
+  state.activeIsFileWindow = activeFileWindow() != nullptr;
+  // Asking makes the printer object, as the enabler always has.
+  state.printerError = state.activeIsFileWindow && app_.printer.hasError();
+  const FrameEnables e = frameEnables(state);
+  action(kCmdOpen)->setEnabled(e.open);
+  action(kCmdOpenProject)->setEnabled(e.openProject);
+  action(kCmdPrintSetup)->setEnabled(e.printSetup);
+  action(kCmdPrint)->setEnabled(e.print);
+  action(kCmdPrintPreview)->setEnabled(e.preview);
+}
+
+void MainFrame::rebuildRecentMenu() {
+  for (QAction* a : recentActions_) {
+    fileMenu_->removeAction(a);
+    a->deleteLater();
+  }
+  recentActions_.clear();
+  const auto& entries = recent_.entries();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const int position = static_cast<int>(i);
+    QAction* a = fileMenu_->addAction(
+        qStringFromCp1252(RecentFiles::menuText(position, entries[i])));
+    a->setData(RecentFiles::kFirstCommand + position);
+    connect(a, &QAction::triggered, this, [this, position] { openRecent(position); });
+    recentActions_.push_back(a);
+  }
+}
+
+void MainFrame::addRecent(const std::string& path) {
+  if (recent_.add(path)) rebuildRecentMenu();
+}
+
+bool MainFrame::openFile(const std::string& path) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  std::unique_ptr<TFileDataSource> doc;
+  try {
+    doc = loadDocument(path, analysisOptions(app_.setup), app_.fs, app_.messages);
+  } catch (...) {
+    QApplication::restoreOverrideCursor();
+    throw;
+  }
+  QApplication::restoreOverrideCursor();
+  if (!doc) return false;
+  const QString title = qStringFromCp1252(fileDisplayName(path));
+  auto* view = new varnixWindowView(std::move(doc), windowFontOf(app_.setup.windowFont), app_);
+  QMdiSubWindow* frame = mdi_->addChild(view, title);
+  connect(frame, &QObject::destroyed, this, [this] { updateEnablers(); });
+  frame->show();
+  view->focusFirstList();
+  addRecent(path);
+  updateEnablers();
+  return true;
+}
+
+void MainFrame::openFiles(const std::vector<std::string>& paths) {
+  guarded([&] {
+    for (const std::string& path : paths) openFile(path);
+  });
+}
+
+void MainFrame::openRecent(int position) {
+  const auto& entries = recent_.entries();
+  if (position < 0 || position >= static_cast<int>(entries.size())) return;
+  const std::string path = entries[static_cast<std::size_t>(position)];  // a copy: the list may change
+  guarded([&] { openFile(path); });
+}
+
+void MainFrame::commandOpen() {
+  if (varnixWindowView::fileWindowCount() >= kMaxFileWindows) return;
+  openFiles(openDialog(this));
+}
+
+void MainFrame::commandPrint() {
+  if (varnixWindowView* view = activeFileWindow()) view->printWholeFile();
+}
+
+void MainFrame::commandPreview() {
+  varnixWindowView* view = activeFileWindow();
+  if (!view) return;
+  PreviewWindow preview(*view, app_, mdi_);
+  runPreview(preview);
+}
+
+bool MainFrame::commandFailed(const std::exception& error) {
+  const MessageAnswer answer =
+      app_.messages.show(std::string(error.what()) + "\nOK to resume?", "Unhandled Exception",
+                         MessageIcon::Stop, MessageButtons::YesNo);
+  if (answer == MessageAnswer::Yes) return true;
+  // No: the program ends the normal way, settings and recent files saved.
+  QTimer::singleShot(0, this, [this] {
+    if (!close()) QCoreApplication::exit(0);
+  });
+  return false;
+}
+
+void MainFrame::guarded(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const std::exception& e) {
+    commandFailed(e);
+  }
+}
+
+void MainFrame::scheduleStartUp(std::optional<std::string> argument) {
+  batch_ = argument.has_value();
+  QTimer::singleShot(0, this, [this, argument] { firstIdle(argument); });
+}
+
+void MainFrame::firstIdle(std::optional<std::string> argument) {
+  recent_.load(app_.profile);
+  rebuildRecentMenu();
+  if (!argument) return;
+  int status = 0;
+  try {
+    PrintServices services = app_.printServices([this](const std::string& p) { addRecent(p); });
+    app_.printer.setDialogParent(this);
+    status = printCommandLine(*argument, services, true);
+  } catch (const std::exception& e) {
+    // Yes leaves the program running with its empty window; No closes it.
+    commandFailed(e);
+    return;
+  }
+  QCoreApplication::exit(status);
+}
+
+void MainFrame::closeEvent(QCloseEvent* event) {
+  if (PrintGuard::active()) {
+    event->ignore();
+    return;
+  }
+  mdi_->closeAllSubWindows();
+  const bool canClose = mdi_->subWindowList().isEmpty();
+  recent_.save(app_.profile);  // whatever the answer
+  if (canClose) event->accept();
+  else event->ignore();
+}
+
+bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
+  // Alt+P belongs to the "&Print mode" menu and to a file window's "&Print"
+  // button. Inside a file window that can print an embed point the button
+  // takes it, everywhere else the menu opens: the key never does nothing.
+  const QEvent::Type type = event->type();
+  if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)
+    return QMainWindow::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (key->key() != Qt::Key_P || key->modifiers() != Qt::AltModifier || !widget ||
+      widget->window() != this || QApplication::activePopupWidget() ||
+      QApplication::activeModalWidget())
+    return QMainWindow::eventFilter(watched, event);
+  if (type == QEvent::ShortcutOverride) {
+    event->accept();
+    return true;
+  }
+  varnixWindowView* view = activeFileWindow();
+  QPushButton* button = view ? view->button(varnixWindowView::kEmbedPrint) : nullptr;
+  if (button && button->isEnabled() && view->isAncestorOf(QApplication::focusWidget())) {
+    button->animateClick();
+  } else {
+    menuBar()->setActiveAction(printModeMenu_->menuAction());
+  }
+  return true;
+}
+
+}  // namespace tarn

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <exception>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "desktop/commands.h"
+#include "desktop/recent_files.h"
+#include "ui/app_context.h"
+
+class QActionGroup;
+class QMenu;
+
+namespace tarn {
+
+class varnixMDIClient;
+class varnixWindowView;
+
+/// The main window: the menu bar's commands, the document area with its
+/// file windows, the recent-file list, and the start-up tasks of a run.
+class MainFrame : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit MainFrame(AppContext& app, QWidget* parent = nullptr);
+  ~MainFrame() override;
+
+  /// Runs once the window is shown and events are idle: loads the recent
+  /// files, then prints what the command line names and ends the run.
+  void scheduleStartUp(std::optional<std::string> argument);
+
+  /// Loads a file into a new file window and enters it in the recent list;
+  /// false when it could not be read (said already). An analysis error
+  /// travels to the caller.
+  bool openFile(const std::string& path);
+  /// Opens files in order; an analysis error stops the rest.
+  void openFiles(const std::vector<std::string>& paths);
+  void openRecent(int position);
+
+  /// The command of a menu item (ids of desktop/commands.h, 25000+ recent).
+  QAction* action(int id) const;
+  varnixMDIClient* mdi() const { return mdi_; }
+  varnixWindowView* activeFileWindow() const;
+  RecentFiles& recentFiles() { return recent_; }
+  QMenu* printModeMenu() const { return printModeMenu_; }
+
+  /// Recomputes which commands are enabled.
+  void updateEnablers();
+
+  /// The Open dialog; tests answer it themselves.
+  std::function<std::vector<std::string>(QWidget*)> openDialog;
+  /// Runs the preview modally; tests look at it and close it themselves.
+  std::function<void(QDialog&)> runPreview;
+
+  /// Shows an error that left a command with "OK to resume?"; No closes the
+  /// program the normal way. Returns whether the user resumed.
+  bool commandFailed(const std::exception& error);
+  /// Runs a command so that no exception leaves it.
+  void guarded(const std::function<void()>& command);
+
+  /// Whether the run prints its command line and ends (no recent list saved).
+  bool batchMode() const { return batch_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildMenus();
+  QAction* addCommand(QMenu* menu, const QString& text, int id, const QKeySequence& key = {});
+  void rebuildRecentMenu();
+  void addRecent(const std::string& path);
+  void firstIdle(std::optional<std::string> argument);
+  void commandOpen();
+  void commandPrint();
+  void commandPreview();
+  void notAvailableYet();
+  void setPrintMode(int mode);
+
+  AppContext& app_;
+  varnixMDIClient* mdi_ = nullptr;
+  QMenu* fileMenu_ = nullptr;
+  QMenu* printModeMenu_ = nullptr;
+  std::map<int, QAction*> actions_;
+  std::vector<QAction*> recentActions_;
+  RecentFiles recent_;
+  bool batch_ = false;
+};
+
+}  // namespace tarn

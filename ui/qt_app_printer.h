@@ -1,0 +1,27 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/qt/qt_printer.h"
+#include "ui/app_context.h"
+
+namespace tarn {
+
+/// The application's printer over QtPrinter: made on first need; with no
+/// printer installed the print dialog offers a PDF file and the preview
+/// uses the PDF page at 600 dpi.
+class QtAppPrinter : public AppPrinter {
+ public:
+  Printer& printer() override { return get(); }
+  bool hasError() override { return get().hasError(); }
+  PreviewDevice holdForPreview(bool landscape) override;
+  void releasePreview() override;
+  bool setupDialog(QWidget* parent) override;
+  void setDialogParent(QWidget* parent) override;
+
+ private:
+  QtPrinter& get();
+  std::unique_ptr<QtPrinter> printer_;
+};
+
+}  // namespace tarn
