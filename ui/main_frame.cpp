@@ -56,7 +56,12 @@ MainFrame::MainFrame(AppContext& app, QWidget* parent) : QMainWindow(parent), ap
   updateEnablers();
 }
 
-MainFrame::~MainFrame() { qApp->removeEventFilter(this); }
+MainFrame::~MainFrame() {
+  qApp->removeEventFilter(this);
+  // The children go after the menus: they must not call the enablers then.
+  mdi_->disconnect(this);
+  for (QMdiSubWindow* child : mdi_->findChildren<QMdiSubWindow*>()) child->disconnect(this);
+}
 
 QAction* MainFrame::addCommand(QMenu* menu, const QString& text, int id, const QKeySequence& key) {
   QAction* a = menu->addAction(text);
@@ -210,7 +215,9 @@ bool MainFrame::openFile(const std::string& path) {
   const QString title = qStringFromCp1252(fileDisplayName(path));
   auto* view = new varnixWindowView(std::move(doc), windowFontOf(app_.setup.windowFont), app_);
   QMdiSubWindow* frame = mdi_->addChild(view, title);
-  connect(frame, &QObject::destroyed, this, [this] { updateEnablers(); });
+  // Queued: the window count drops in the view's destructor, before the
+  // frame around it is gone.
+  connect(view, &QObject::destroyed, this, [this] { updateEnablers(); }, Qt::QueuedConnection);
   frame->show();
   view->focusFirstList();
   addRecent(path);

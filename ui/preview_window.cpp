@@ -7,6 +7,8 @@
 #include <QPaintEvent>
 #include <QToolButton>
 
+#include <algorithm>
+
 #include "desktop/layouts.h"
 #include "platform/qt/qt_canvas.h"
 #include "printout/print_document.h"
@@ -74,7 +76,9 @@ PreviewWindow::PreviewWindow(varnixWindowView& fileWindow, AppContext& app, QWid
 
   bar_ = new QWidget(this);
   bar_->setAutoFillBackground(true);
-  bar_->setPalette(QApplication::palette());
+  QPalette barColours = bar_->palette();
+  barColours.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+  bar_->setPalette(barColours);
   auto* row = new QHBoxLayout(bar_);
   row->setContentsMargins(4, 2, 4, 2);
   row->setSpacing(0);
@@ -82,7 +86,10 @@ PreviewWindow::PreviewWindow(varnixWindowView& fileWindow, AppContext& app, QWid
   indicator_->setObjectName(QStringLiteral("indicator%1").arg(kIndicatorId));
   indicator_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   indicator_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  indicator_->setFixedWidth(indicator_->fontMetrics().averageCharWidth() * 30);
+  // Room for 30 characters, and never less than the text itself.
+  const QFontMetrics fm = indicator_->fontMetrics();
+  indicator_->setFixedWidth(std::max(fm.averageCharWidth() * 30,
+                                     fm.horizontalAdvance(indicator_->text()) + 4 * fm.averageCharWidth()));
   print_ = new QToolButton(bar_);
   print_->setText(QStringLiteral("&Print"));
   print_->setToolTip(QStringLiteral("Print the whole file"));

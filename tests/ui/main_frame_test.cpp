@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "ui/column_listbox.h"
+#include "ui_fixture.h"
+
+namespace tarn {
+namespace {
+
+using Strings = std::vector<std::string>;
+using test::UiFixture;
+
+class MainFrameTest : public ::testing::Test, public UiFixture {
+ protected:
+  MainFrameTest() {
+    fs.create("/p/A.CLW", "A PROCEDURE\n  CODE\n  a1\n");
+    fs.create("/p/B.CLW", "B PROCEDURE\n  CODE\n  b1\n");
+    fs.create("/p/C.INC", "C EQUATE(1)\n");
+    fs.create("/p/BAD.CLW", "  END\n  x\n");
+  }
+};
+
+TEST_F(MainFrameTest, OpensFilesInTheOrderChosen) {
+  MainFrame& f = start();
+  f.openDialog = [](QWidget*) { return Strings{"/p/B.CLW", "/p/A.CLW", "/p/C.INC"}; };
+  f.action(kCmdOpen)->trigger();
+  EXPECT_EQ(titles(), (Strings{"  B.CLW  (/p)", "  A.CLW  (/p)", "  C.INC  (/p)"}));
+  EXPECT_EQ(varnixWindowView::fileWindowCount(), 3);
+  EXPECT_EQ(f.recentFiles().entries(), (Strings{"/p/C.INC", "/p/A.CLW", "/p/B.CLW"}));
+  EXPECT_EQ(f.action(25000)->text().toStdString(), "&1   C.INC  (/p)");
+  f.openFile("/p/NONE.CLW");
+  EXPECT_EQ(said(), Strings{"File Error: Unable to open file"});
+  f.mdi()->closeAllSubWindows();
+  settle();
+  EXPECT_EQ(varnixWindowView::fileWindowCount(), 0) << "closed windows are deleted";
+}
+
+TEST_F(MainFrameTest, AnalysisErrorAsksWhetherToResume) {
+  for (MessageAnswer answer : {MessageAnswer::Yes, MessageAnswer::No}) {
+    SCOPED_TRACE(answer == MessageAnswer::Yes ? "Yes" : "No");
+    messages.messages.clear();
+    profile.values.clear();
+    MainFrame& f = start();
+    messages.answers = {answer};
+    f.openDialog = [](QWidget*) { return Strings{"/p/A.CLW", "/p/BAD.CLW", "/p/B.CLW"}; };
+    f.action(kCmdOpen)->trigger();
+    settle();
+    EXPECT_EQ(said(), Strings{"Unhandled Exception: Error in syntax in line 1: Bad compund "
+                              "structure\nOK to resume?"});
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(messages.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(f.recentFiles().entries(), Strings{"/p/A.CLW"}) << "the rest is not opened";
+    if (answer == MessageAnswer::Yes) {
+      EXPECT_TRUE(f.isVisible());
+      EXPECT_EQ(titles(), Strings{"  A.CLW  (/p)"});
+    } else {
+      EXPECT_FALSE(f.isVisible()) << "No closes the program the normal way";
+      EXPECT_EQ(profile.values["TARNLIST/FILE1"], "/p/A.CLW") << "recent files saved";
+    }
+  }
+}
+
+TEST_F(MainFrameTest, RecentFilesAcrossTwoRuns) {
+  for (const char* name : {"1", "2", "3", "4", "5", "6"}) fs.create(std::string("/p/F") + name + ".CLW", "x\n");
+  MainFrame& first = start();
+  first.openFiles({"/p/F1.CLW", "/p/F2.CLW", "/p/F3.CLW", "/p/F4.CLW", "/p/F5.CLW", "/p/F6.CLW",
+                   "/p/F4.CLW"});
+  EXPECT_EQ(titles().size(), 7u) << "a listed file opens a second window";
+  first.close();
+  EXPECT_EQ(profile.values["TARNLIST/FILE1"], "/p/F6.CLW");
+  EXPECT_EQ(profile.values["TARNLIST/FILE5"], "/p/F2.CLW");
+
+  MainFrame& second = start();
+  Strings menu;
+  for (int id = 25000; id < 25005; ++id) menu.push_back(second.action(id)->text().toStdString());
+  EXPECT_EQ(menu, (Strings{"&1   F6.CLW  (/p)", "&2   F5.CLW  (/p)", "&3   F4.CLW  (/p)",
+                           "&4   F3.CLW  (/p)", "&5   F2.CLW  (/p)"}));
+  second.action(25002)->trigger();
+  EXPECT_EQ(titles(), Strings{"  F4.CLW  (/p)"});
+  EXPECT_EQ(second.recentFiles().entries()[2], "/p/F4.CLW") << "opening an entry does not move it";
+}
+
+TEST_F(MainFrameTest, EnablersFollowTheWindows) {
+  MainFrame& f = start();
+  auto enabled = [&f] {
+    Strings on;
+    for (auto [id, name] : {std::pair{kCmdOpen, "open"}, std::pair{kCmdOpenProject, "project"},
+                            std::pair{kCmdPrintSetup, "setup"}, std::pair{kCmdPrint, "print"},
+                            std::pair{kCmdPrintPreview, "preview"}})
+      if (f.action(id)->isEnabled()) on.push_back(name);
+    return on;
+  };
+  EXPECT_EQ(enabled(), (Strings{"open", "project", "setup"}));
+  for (int i = 0; i < kMaxFileWindows; ++i) f.openFile("/p/A.CLW");
+  EXPECT_EQ(enabled(), (Strings{"print", "preview"})) << "26 file windows";
+  f.mdi()->activeSubWindow()->close();
+  settle();
+  EXPECT_EQ(enabled(), (Strings{"open", "project", "setup", "print", "preview"}));
+  printer.error = true;
+  f.updateEnablers();
+  EXPECT_EQ(enabled(), (Strings{"open", "project", "setup"})) << "a printer that cannot print";
+}
+
+TEST_F(MainFrameTest, PrintModeMenuAndArchiveOption) {
+  MainFrame& f = start();
+  f.action(kCmdPrintModeEmbedFiles)->trigger();
+  EXPECT_EQ(setup.printMode, 3);
+  f.action(kCmdPrintModeFull)->trigger();
+  EXPECT_EQ(setup.printMode, 1);
+  EXPECT_TRUE(f.action(kCmdPrintModeFull)->isChecked());
+  EXPECT_FALSE(f.action(kCmdPrintModeEmbedFiles)->isChecked());
+  const bool before = setup.clearArchive != 0;
+  f.action(kCmdClearArchive)->trigger();
+  EXPECT_NE(setup.clearArchive != 0, before);
+}
+
+TEST_F(MainFrameTest, BatchPrintingWithAnAnalysisError) {
+  fs.create("/p/list.txt", "/p/A.CLW\n/p/BAD.CLW\n/p/B.CLW\n\n/p/C.INC\n");
+  for (MessageAnswer answer : {MessageAnswer::Yes, MessageAnswer::No}) {
+    printer.recording.titles.clear();
+    profile.values.clear();
+    frame = std::make_unique<MainFrame>(app);
+    frame->show();
+    messages.answers = {answer};
+    frame->scheduleStartUp(std::string("@/p/list.txt"));
+    settle();
+    EXPECT_EQ(printer.recording.titles, Strings{"/p/A.CLW"}) << "B is not printed";
+    EXPECT_EQ(frame->isVisible(), answer == MessageAnswer::Yes);
+    EXPECT_EQ(profile.values.count("TARNLIST/FILE1"), answer == MessageAnswer::No ? 1u : 0u);
+  }
+}
+
+TEST_F(MainFrameTest, KeyboardAltPAndShiftO) {
+  fs.create("/p/E.CLW", "E PROCEDURE\n  CODE\n  ! Before Embed Point: %x) DESC(d) ARG()\n  e1\n"
+                        "  ! After Embed Point: %x) DESC(d) ARG()\n");
+  MainFrame& f = start();
+  QApplication::setActiveWindow(&f);
+  // Without a file window Alt+P opens the "&Print mode" menu.
+  QTest::keyClick(f.mdi(), Qt::Key_P, Qt::AltModifier);
+  settle();
+  EXPECT_EQ(f.menuBar()->activeAction(), f.printModeMenu()->menuAction());
+  f.menuBar()->setActiveAction(nullptr);
+  QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &f, Qt::Key_Escape);
+  settle();
+
+  f.openFile("/p/E.CLW");
+  varnixWindowView* view = fileWindows().front();
+  view->embedList()->setFocus();
+  QTest::keyClick(view->embedList(), Qt::Key_P, Qt::AltModifier);
+  QTest::qWait(250);  // the button's animated click
+  EXPECT_EQ(printer.recording.titles, Strings{"/p/E.CLW"}) << "Alt+P pressed \"&Print\"";
+
+  messages.messages.clear();
+  view->unitFilter()->setFocus();
+  QTest::keyClicks(view->unitFilter(), "O", Qt::ShiftModifier);
+  EXPECT_EQ(view->unitFilter()->text().toUpper().toStdString(), "O") << "Shift+O types in a text field";
+  EXPECT_TRUE(messages.messages.empty());
+  view->unitList()->setFocus();
+  QTest::keyClick(view->unitList(), Qt::Key_O, Qt::ShiftModifier);
+  EXPECT_EQ(said(), Strings{"Tarnlist for Clarion: Not available yet"}) << "elsewhere it opens a project";
+}
+
+}  // namespace
+}  // namespace tarn
