@@ -33,6 +33,9 @@ class AppPrinter {
   virtual Printer& printer() = 0;
   /// Whether printing cannot work at all (the enablers grey Print then).
   virtual bool hasError() = 0;
+  /// Whether a printer is installed: printing without the print dialog
+  /// needs one, since only the dialog can name a PDF file instead.
+  virtual bool hasPrinter() = 0;
   /// Keeps the printer object while a preview measures on it.
   virtual PreviewDevice holdForPreview(bool landscape) = 0;
   virtual void releasePreview() = 0;

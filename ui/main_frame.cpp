@@ -250,6 +250,7 @@ void MainFrame::commandPrint() {
 void MainFrame::commandPreview() {
   varnixWindowView* view = activeFileWindow();
   if (!view) return;
+  app_.dates.order();  // a warning about the date order must not come from inside a paint
   PreviewWindow preview(*view, app_, mdi_);
   runPreview(preview);
 }
@@ -283,6 +284,12 @@ void MainFrame::firstIdle(std::optional<std::string> argument) {
   recent_.load(app_.profile);
   rebuildRecentMenu();
   if (!argument) return;
+  if (!app_.printer.hasPrinter()) {
+    app_.messages.show("No printer is set up. Use --pdf PATH to print into PDF files.",
+                       "Print Error", MessageIcon::Exclamation);
+    QCoreApplication::exit(1);
+    return;
+  }
   int status = 0;
   try {
     PrintServices services = app_.printServices([this](const std::string& p) { addRecent(p); });
@@ -313,6 +320,16 @@ bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
   // button. Inside a file window that can print an embed point the button
   // takes it, everywhere else the menu opens: the key never does nothing.
   const QEvent::Type type = event->type();
+  if (type == QEvent::Hide) {
+    // Without a window manager nobody gives the main window back its
+    // activation when a dialog closes, and its shortcuts would stop working.
+    auto* dialog = qobject_cast<QWidget*>(watched);
+    if (dialog && dialog->isWindow() && dialog != this && dialog->isModal())
+      QTimer::singleShot(0, this, [this] {
+        if (!QApplication::activeWindow() && isVisible()) activateWindow();
+      });
+    return QMainWindow::eventFilter(watched, event);
+  }
   if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)
     return QMainWindow::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);

@@ -14,6 +14,7 @@ class QtAppPrinter : public AppPrinter {
  public:
   Printer& printer() override { return get(); }
   bool hasError() override { return get().hasError(); }
+  bool hasPrinter() override { return get().systemPrinter() != nullptr; }
   PreviewDevice holdForPreview(bool landscape) override;
   void releasePreview() override;
   bool setupDialog(QWidget* parent) override;

@@ -25,6 +25,7 @@ class FakeAppPrinter : public AppPrinter {
   FakeAppPrinter();
   Printer& printer() override { ++made; return recording; }
   bool hasError() override { return error; }
+  bool hasPrinter() override { return !error; }
   PreviewDevice holdForPreview(bool landscape) override;
   void releasePreview() override { --holds; }
   bool setupDialog(QWidget*) override { ++setups; return true; }
