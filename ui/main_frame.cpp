@@ -13,7 +13,6 @@
 
 #include "analysis/analysis_error.h"
 #include "platform/paths.h"
-#include "platform/qt/qt_fonts.h"
 #include "printout/direct_print.h"
 #include "ui/app_icon.h"
 #include "ui/file_window.h"
@@ -26,6 +25,10 @@ namespace tarn {
 namespace {
 
 std::string toPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+/// Paths are the platform's bytes, not source text.
+QString fromPath(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
 
 /// Both cases of each pattern: the dialog's own matching may heed case.
 const char* const kOpenFilter =
@@ -190,7 +193,7 @@ void MainFrame::rebuildRecentMenu() {
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const int position = static_cast<int>(i);
     QAction* a = fileMenu_->addAction(
-        qStringFromCp1252(RecentFiles::menuText(position, entries[i])));
+        fromPath(RecentFiles::menuText(position, entries[i])));
     a->setData(RecentFiles::kFirstCommand + position);
     connect(a, &QAction::triggered, this, [this, position] { openRecent(position); });
     recentActions_.push_back(a);
@@ -212,7 +215,7 @@ bool MainFrame::openFile(const std::string& path) {
   }
   QApplication::restoreOverrideCursor();
   if (!doc) return false;
-  const QString title = qStringFromCp1252(fileDisplayName(path));
+  const QString title = fromPath(fileDisplayName(path));
   auto* view = new varnixWindowView(std::move(doc), windowFontOf(app_.setup.windowFont), app_);
   QMdiSubWindow* frame = mdi_->addChild(view, title);
   // Queued: the window count drops in the view's destructor, before the
