@@ -108,6 +108,22 @@ TEST_F(MainFrameTest, EnablersFollowTheWindows) {
   EXPECT_EQ(enabled(), (Strings{"open", "project", "setup"})) << "a printer that cannot print";
 }
 
+TEST_F(MainFrameTest, WindowMenuArrangesAndCloses) {
+  MainFrame& f = start();
+  f.openFiles({"/p/A.CLW", "/p/B.CLW", "/p/C.INC"});
+  const auto children = f.mdi()->subWindowList(QMdiArea::CreationOrder);
+  children[0]->showMinimized();
+  children[2]->showMinimized();
+  f.action(kCmdArrangeIcons)->trigger();
+  const int bottom = f.mdi()->viewport()->height();
+  EXPECT_EQ(children[0]->geometry().bottom() + 1, bottom);
+  EXPECT_EQ(children[2]->geometry().bottom() + 1, bottom);
+  EXPECT_EQ(children[2]->x(), children[0]->geometry().right() + 1) << "side by side";
+  f.action(kCmdCloseAll)->trigger();
+  settle();
+  EXPECT_EQ(varnixWindowView::fileWindowCount(), 0);
+}
+
 TEST_F(MainFrameTest, PrintModeMenuAndArchiveOption) {
   MainFrame& f = start();
   f.action(kCmdPrintModeEmbedFiles)->trigger();
