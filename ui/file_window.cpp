@@ -1,5 +1,6 @@
 #include "ui/file_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -143,7 +144,9 @@ void varnixWindowView::focusFirstList() {
 
 DirectPrintResult varnixWindowView::printSelection(PrintSelection selection) {
   PrintGuard guard;
-  app_.printer.setDialogParent(window());
+  // From the preview the dialog must stand over the preview, not behind it.
+  QWidget* modal = QApplication::activeModalWidget();
+  app_.printer.setDialogParent(modal ? modal : window());
   PrintServices services = app_.printServices();
   return printDocument(*document_, PrintRequest{selection, true, true}, services);
 }
