@@ -59,7 +59,6 @@ class GuardedApplication : public QApplication {
 int runDesktop(int argc, char** argv, const DesktopStart& start) {
   GuardedApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tarnlist"));
-  QApplication::setApplicationDisplayName(QString::fromLatin1(kAppName));
   QApplication::setStyle(new MenuKeyStyle(QApplication::style()->name()));
   QtMessageService messages;
   app.messages = &messages;
