@@ -15,9 +15,8 @@ bool isClarionPath(std::string_view path) {
 }
 
 AnalyseOptions analysisOptions(const SetupData& setup) {
-  static const int tabWidth = setup.tabWidth;
   AnalyseOptions o;
-  o.lex.tabWidth = tabWidth;
+  o.lex.tabWidth = setup.tabWidth;
   o.lex.keywordsUppercase = setup.keywordsUppercase != 0;
   o.lex.lineBeforeUnit = setup.lineBeforeUnit != 0;
   o.includePrecedingComment = setup.includePrecedingComment != 0;

@@ -30,9 +30,8 @@ struct TFileDataSource {
 /// Whether a path names Clarion source: it ends in .CLW or .INC, any case.
 bool isClarionPath(std::string_view path);
 
-/// The analysis options of the settings of the moment. The tab text is made
-/// once per run, so the tab width of the first analysis stays in force until
-/// the program starts again.
+/// The analysis options of the settings of the moment: a file loaded after
+/// the setup changed is read with the new tab width and keyword case.
 AnalyseOptions analysisOptions(const SetupData& setup);
 
 /// Reads and analyses a file. When it cannot be opened or read, shows "Unable

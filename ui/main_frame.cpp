@@ -54,6 +54,7 @@ MainFrame::MainFrame(AppContext& app, QWidget* parent) : QMainWindow(parent), ap
   buildMenus();
   openDialog = runOpenDialog;
   runPreview = [](QDialog& preview) { preview.exec(); };
+  runSetup = [](QDialog& setup) { setup.exec(); };
   connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { updateEnablers(); });
   qApp->installEventFilter(this);
   updateEnablers();
@@ -103,9 +104,10 @@ void MainFrame::buildMenus() {
 
   QMenu* setup = bar->addMenu(QStringLiteral("&Setup"));
   connect(addCommand(setup, QStringLiteral("&Printout..."), kCmdSetupPrintout), &QAction::triggered,
-          this, [this] { notAvailableYet(); });
+          this, [this] { guarded([this] { commandSetup(); }); });
+  // Windows opened afterwards take the new font; open ones keep theirs.
   connect(addCommand(setup, QStringLiteral("&Window font..."), kCmdWindowFont), &QAction::triggered,
-          this, [this] { notAvailableYet(); });
+          this, [this] { chooseFontInto(app_.setup.windowFont, choiceDialogs, this); });
 
   printModeMenu_ = bar->addMenu(QStringLiteral("&Print mode"));
   auto* modes = new QActionGroup(this);
@@ -163,6 +165,11 @@ void MainFrame::notAvailableYet() {
 }
 
 void MainFrame::setPrintMode(int mode) { app_.setup.printMode = mode; }
+
+void MainFrame::commandSetup() {
+  TSetupDlg dialog(app_, this, choiceDialogs);
+  runSetup(dialog);
+}
 
 varnixWindowView* MainFrame::activeFileWindow() const {
   QMdiSubWindow* child = mdi_->activeSubWindow();

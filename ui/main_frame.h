@@ -11,6 +11,7 @@
 #include "desktop/commands.h"
 #include "desktop/recent_files.h"
 #include "ui/app_context.h"
+#include "ui/setup_dialog.h"
 
 class QActionGroup;
 class QMenu;
@@ -54,6 +55,10 @@ class MainFrame : public QMainWindow {
   std::function<std::vector<std::string>(QWidget*)> openDialog;
   /// Runs the preview modally; tests look at it and close it themselves.
   std::function<void(QDialog&)> runPreview;
+  /// Runs the setup dialog modally; tests drive it themselves.
+  std::function<void(QDialog&)> runSetup;
+  /// The font and colour dialogs; tests answer them.
+  ChoiceDialogs choiceDialogs = ChoiceDialogs::platform();
 
   /// Shows an error that left a command with "OK to resume?"; No closes the
   /// program the normal way. Returns whether the user resumed.
@@ -78,6 +83,7 @@ class MainFrame : public QMainWindow {
   void commandPrint();
   void commandPreview();
   void notAvailableYet();
+  void commandSetup();
   void setPrintMode(int mode);
 
   AppContext& app_;

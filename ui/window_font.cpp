@@ -35,12 +35,12 @@ TextMetrics textMetricsOf(const QFont& font) {
   return tm;
 }
 
-std::string cp1252FromQString(const QString& text) {
+std::string cp1252FromQString(const QString& text, char missing) {
   const auto& table = cp1252Chars();
   std::string out;
   out.reserve(static_cast<std::size_t>(text.size()));
   for (QChar c : text) {
-    char byte = '\0';
+    char byte = missing;
     if (c.unicode() < 0x80) {
       byte = static_cast<char>(c.unicode());
     } else {

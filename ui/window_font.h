@@ -17,8 +17,9 @@ QFont windowFontOf(const FontData& data);
 /// The font's metrics as the layout formulas read them.
 TextMetrics textMetricsOf(const QFont& font);
 
-/// Text typed by the user in Windows-1252; a character the code page lacks
-/// becomes NUL, which no source text holds, so it matches nothing.
-std::string cp1252FromQString(const QString& text);
+/// Text typed by the user in Windows-1252. A character the code page lacks
+/// becomes `missing`: NUL for a filter (no source text holds it, so it
+/// matches nothing), "?" for text that is kept.
+std::string cp1252FromQString(const QString& text, char missing = '\0');
 
 }  // namespace tarn
