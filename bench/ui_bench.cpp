@@ -65,6 +65,7 @@ class NoShell : public Shell {
  public:
   int openWithAssociation(const std::string&) override { return kShellNoAssociation; }
   bool openInTextEditor(const std::string&) override { return false; }
+  bool openUrl(const std::string&) override { return false; }
 };
 
 /// Jobs go nowhere; the preview measures on a 600 dpi image with a printer

@@ -20,6 +20,9 @@ class Shell {
   /// Starts the user's plain-text editor with `path` as its one argument;
   /// false when none could be started.
   virtual bool openInTextEditor(const std::string& path) = 0;
+  /// Opens a URL (the help page: a file:// URL with an #anchor) in the
+  /// desktop's browser; false when none could be started.
+  virtual bool openUrl(const std::string& url) = 0;
 };
 
 }  // namespace tarn

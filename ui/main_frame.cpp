@@ -14,8 +14,11 @@
 #include "analysis/analysis_error.h"
 #include "platform/paths.h"
 #include "printout/direct_print.h"
+#include "desktop/help_location.h"
+#include "ui/about_dialog.h"
 #include "ui/app_icon.h"
 #include "ui/file_window.h"
+#include "ui/help.h"
 #include "ui/mdi_client.h"
 #include "ui/preview_window.h"
 #include "ui/print_guard.h"
@@ -145,10 +148,15 @@ void MainFrame::buildMenus() {
           &QMdiArea::closeAllSubWindows);
 
   QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-  for (auto [text, id] : {std::pair{"&Contents", kCmdHelpContents}, std::pair{"&Using help", kCmdHelpUsing},
-                          std::pair{"&About Tarnlist...", kCmdAbout}})
-    connect(addCommand(help, QString::fromLatin1(text), id), &QAction::triggered, this,
-            [this] { notAvailableYet(); });
+  connect(addCommand(help, QStringLiteral("&Contents"), kCmdHelpContents), &QAction::triggered, this,
+          [this] { helpUsed_ = openHelp(app_, kHelpContents); });
+  connect(addCommand(help, QStringLiteral("&Using help"), kCmdHelpUsing), &QAction::triggered, this,
+          [this] { helpUsed_ = openUsingHelp(app_); });
+  connect(addCommand(help, QStringLiteral("&About Tarnlist..."), kCmdAbout), &QAction::triggered,
+          this, [this] {
+            AboutDialog about(this);
+            runSetup(about);
+          });
 }
 
 QAction* MainFrame::action(int id) const {
@@ -168,6 +176,7 @@ void MainFrame::setPrintMode(int mode) { app_.setup.printMode = mode; }
 
 void MainFrame::commandSetup() {
   TSetupDlg dialog(app_, this, choiceDialogs);
+  dialog.help = [this] { openHelp(app_, kHelpSetup); };
   runSetup(dialog);
 }
 

@@ -55,7 +55,7 @@ class MainFrame : public QMainWindow {
   std::function<std::vector<std::string>(QWidget*)> openDialog;
   /// Runs the preview modally; tests look at it and close it themselves.
   std::function<void(QDialog&)> runPreview;
-  /// Runs the setup dialog modally; tests drive it themselves.
+  /// Runs the setup and About dialogs modally; tests drive them themselves.
   std::function<void(QDialog&)> runSetup;
   /// The font and colour dialogs; tests answer them.
   ChoiceDialogs choiceDialogs = ChoiceDialogs::platform();
@@ -68,6 +68,8 @@ class MainFrame : public QMainWindow {
 
   /// Whether the run prints its command line and ends (no recent list saved).
   bool batchMode() const { return batch_; }
+  /// Whether the help page was opened from the Help menu in this run.
+  bool helpUsed() const { return helpUsed_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -94,6 +96,7 @@ class MainFrame : public QMainWindow {
   std::vector<QAction*> recentActions_;
   RecentFiles recent_;
   bool batch_ = false;
+  bool helpUsed_ = false;
 };
 
 }  // namespace tarn

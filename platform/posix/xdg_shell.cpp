@@ -244,4 +244,10 @@ bool XdgShell::openInTextEditor(const std::string& path) {
   return false;
 }
 
+bool XdgShell::openUrl(const std::string& url) {
+  if (url.empty() || url.front() == '-') return false;
+  auto xdgOpen = findProgram("xdg-open");
+  return xdgOpen && startDetached(*xdgOpen, {url});
+}
+
 }  // namespace tarn

@@ -18,6 +18,9 @@ namespace tarn {
 /// when xdg-mime is missing, fails or hangs), kCannotStart when xdg-open could
 /// not be started, or kStarted.
 ///
+/// openUrl hands the URL to xdg-open; one that is empty or starts with '-'
+/// is refused, as xdg-open would take it for an option.
+///
 /// The text editor is $TARNLIST_EDITOR (one program, name or path, no
 /// arguments) when set, with no fallback so a wrong setting shows; otherwise
 /// the first of kTextEditors on PATH that starts. $VISUAL and $EDITOR are not
@@ -34,6 +37,7 @@ class XdgShell : public Shell {
 
   int openWithAssociation(const std::string& path) override;
   bool openInTextEditor(const std::string& path) override;
+  bool openUrl(const std::string& url) override;
 
   /// Full path of an executable `program` (a name, or a path with a slash).
   std::optional<std::string> findProgram(const std::string& program) const;

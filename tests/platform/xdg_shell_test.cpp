@@ -209,5 +209,39 @@ TEST_F(XdgShellTest, ShellTextEditorChoice) {
   }
 }
 
+struct UrlCase {
+  const char* name;
+  std::string url;
+  bool xdgOpen, broken;
+  bool answer;
+};
+
+const UrlCase kUrlCases[] = {
+    {"Started", "file:///opt/my%20tools/quorlo.html#setup", true, false, true},
+    {"NoXdgOpen", "file:///opt/quorlo.html#contents", false, false, false},
+    {"XdgOpenCannotStart", "file:///opt/quorlo.html#contents", false, true, false},
+    {"TakenForAnOption", "--help", true, false, false},
+};
+
+TEST_F(XdgShellTest, ShellUrlAnswers) {
+  for (const auto& c : kUrlCases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(dir_ + "/bin");
+    fs::create_directories(dir_ + "/bin");
+    fs::remove(dir_ + "/xdg-open.calls");
+    if (c.xdgOpen) fake("xdg-open", "exec >/dev/null; sleep 3");
+    if (c.broken) brokenProgram("xdg-open");
+
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(shell().openUrl(c.url), c.answer);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s) << "waited for the browser";
+    if (c.answer) {
+      EXPECT_EQ(firstCall("xdg-open"), Args{c.url});
+    } else if (c.xdgOpen) {
+      EXPECT_TRUE(calls("xdg-open").empty());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tarn

@@ -168,4 +168,9 @@ bool RecordingShell::openInTextEditor(const std::string& path) {
   return editorAnswer;
 }
 
+bool RecordingShell::openUrl(const std::string& url) {
+  urls.push_back(url);
+  return urlAnswer;
+}
+
 }  // namespace tarn::test

@@ -102,11 +102,14 @@ class RecordingShell : public Shell {
  public:
   int openWithAssociation(const std::string& path) override;
   bool openInTextEditor(const std::string& path) override;
+  bool openUrl(const std::string& url) override;
 
   int associationAnswer = 33;
   bool editorAnswer = true;
+  bool urlAnswer = true;
   std::vector<std::string> opened;  ///< every openWithAssociation path
   std::vector<std::string> edited;  ///< every openInTextEditor path
+  std::vector<std::string> urls;    ///< every openUrl URL
 };
 
 }  // namespace tarn::test

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarn {
+
+/// The help page's file name; it lives beside the program.
+inline constexpr const char* kHelpPageName = "quorlo.html";
+
+/// Help contexts: the section of the help page a window's Help asks for.
+inline constexpr int kHelpContents = 0;
+inline constexpr int kHelpSetup = 2;
+/// Not a window's context: the section Help › Using help opens.
+inline constexpr int kHelpUsingHelp = -1;
+
+/// The anchor of a context's section ("contents", "setup", "using-help");
+/// the contents for a context the page has no section for.
+std::string_view helpAnchor(int context);
+
+/// The help page beside the program at `programPath`, as an absolute path.
+std::string helpPagePath(const std::string& programPath);
+
+/// "file://" URL of the absolute `pagePath` with the context's anchor. Every
+/// byte of the path but '/' and the unreserved characters is percent-encoded,
+/// so '#', '?', '%', blanks and non-ASCII names survive the browser.
+std::string helpUrl(const std::string& pagePath, int context);
+
+}  // namespace tarn

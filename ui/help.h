@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "desktop/help_location.h"
+#include "ui/app_context.h"
+
+namespace tarn {
+
+/// Opens the section of `context` (kHelpContents, kHelpSetup, ...) of the
+/// help page beside the program in the desktop's browser. When the page is
+/// missing or no browser starts, says so in a message box and answers false.
+bool openHelp(AppContext& app, int context);
+
+/// Help › Using help: the section on the help itself.
+bool openUsingHelp(AppContext& app);
+
+/// openHelp for the program at `programPath`; the page is looked up beside it
+/// through app.fs.
+bool openHelpBeside(AppContext& app, const std::string& programPath, int context);
+
+}  // namespace tarn
