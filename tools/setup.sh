@@ -1,10 +1,10 @@
 # Sourced by run.sh and test.sh: installs the Debian packages the build and
 # the tests need when they are missing, then configures and builds.
 
-TARNLIST_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation fonts-dejavu-core)
+TARNLIST_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libfontconfig-dev
+  libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation fonts-dejavu-core xdg-utils)
 TARNLIST_TEST_PACKAGES=(poppler-utils qpdf cups cups-client cups-bsd
-  printer-driver-cups-pdf xvfb xauth)
+  printer-driver-cups-pdf xvfb xauth fonts-urw-base35 fonts-noto-mono)
 
 tarnlist_log() { echo "[tarnlist] $*" >&2; }
 

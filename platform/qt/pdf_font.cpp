@@ -1,10 +1,14 @@
 #include "platform/qt/pdf_font.h"
 
+#include <QFile>
 #include <QPainterPath>
+
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <set>
 
 #include "platform/cp1252.h"
@@ -32,10 +36,13 @@ std::string fontName(const QRawFont& raw) {
 }  // namespace
 
 struct PdfFonts::Program {
+  enum class Kind { TrueType, Cff, Type1, Outlines };
   QRawFont raw;
   std::string key;
-  bool trueType = false;
-  bool slantedFile = false;
+  Kind kind = Kind::Outlines;
+  bool sfnt = false;   // has tables, which tell its style
+  FontFileStyle style;
+  std::optional<Type1Font> type1;
   std::string name;  // PostScript name, fit for a PDF name
 };
 
@@ -61,6 +68,62 @@ std::string programKey(const QRawFont& raw) {
                   QByteArray::number(static_cast<int>(raw.style())));
 }
 
+// Larger font files are not looked into.
+constexpr qint64 kMostFontFile = 32 << 20;
+
+// Whether two fonts of 1000 pixels draw the printable ASCII characters alike.
+bool sameOutlines(const QRawFont& a, const QRawFont& b) {
+  if (!a.isValid() || !b.isValid()) return false;
+  for (char16_t c = 0x21; c < 0x7F; ++c) {
+    const QChar ch(c);
+    quint32 ga = 0, gb = 0;
+    int n = 1;
+    if (!a.glyphIndexesForChars(&ch, 1, &ga, &n)) ga = 0;
+    n = 1;
+    if (!b.glyphIndexesForChars(&ch, 1, &gb, &n)) gb = 0;
+    if ((ga == 0) != (gb == 0)) return false;
+    if (ga == 0) continue;
+    const QRectF ra = a.pathForGlyph(ga).boundingRect(), rb = b.pathForGlyph(gb).boundingRect();
+    const qreal wa = a.advancesForGlyphIndexes(QList<quint32>{ga}).value(0).x(),
+                wb = b.advancesForGlyphIndexes(QList<quint32>{gb}).value(0).x();
+    for (auto [p, q] : {std::pair{ra.left(), rb.left()}, {ra.top(), rb.top()},
+                        {ra.right(), rb.right()}, {ra.bottom(), rb.bottom()}, {wa, wb}})
+      if (std::abs(p - q) > 1.5) return false;
+  }
+  return true;
+}
+
+// The Type 1 file Qt draws `raw` from (it gives no tables of these): of
+// fontconfig's Type 1 files of the family, one with the same outlines.
+std::optional<Type1Font> type1FileOf(const QRawFont& raw) {
+  QString family = raw.familyName();
+  // Qt tells apart a family that several foundries make as "Family [Foundry]".
+  const qsizetype foundry = family.lastIndexOf(QLatin1String(" ["));
+  if (foundry > 0 && family.endsWith(QLatin1Char(']'))) family.truncate(foundry);
+  QRawFont drawn(raw);
+  drawn.setPixelSize(1000);
+  const QByteArray familyBytes = family.toUtf8();
+  FcPattern* pattern = FcPatternCreate();
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(familyBytes.constData()));
+  FcPatternAddString(pattern, FC_FONTFORMAT, reinterpret_cast<const FcChar8*>("Type 1"));
+  FcObjectSet* objects = FcObjectSetBuild(FC_FILE, static_cast<char*>(nullptr));
+  FcFontSet* fonts = pattern && objects ? FcFontList(nullptr, pattern, objects) : nullptr;
+  std::optional<Type1Font> found;
+  for (int i = 0; fonts && i < fonts->nfont && !found; ++i) {
+    FcChar8* path = nullptr;
+    if (FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &path) != FcResultMatch) continue;
+    QFile file(QFile::decodeName(reinterpret_cast<const char*>(path)));
+    if (file.size() > kMostFontFile || !file.open(QIODevice::ReadOnly)) continue;
+    const QByteArray data = file.readAll();
+    if (sameOutlines(drawn, QRawFont(data, 1000)))
+      found = readType1(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+  }
+  if (fonts) FcFontSetDestroy(fonts);
+  if (objects) FcObjectSetDestroy(objects);
+  if (pattern) FcPatternDestroy(pattern);
+  return found;
+}
+
 }  // namespace
 
 PdfFonts::Font& PdfFonts::fontFor(const MeasuredFont& face, const std::array<int, 256>& advance) {
@@ -70,21 +133,26 @@ PdfFonts::Font& PdfFonts::fontFor(const MeasuredFont& face, const std::array<int
     if (p->key == key) program = p.get();
   if (!program) {
     auto p = std::make_unique<Program>();
-    p->raw = face.raw;
+    const QRawFont& raw = face.raw;
+    p->raw = raw;
     p->key = key;
-    p->trueType = !face.raw.fontTable("glyf").isEmpty();
-    p->name = fontName(face.raw);
+    p->sfnt = !raw.fontTable("head").isEmpty();
+    p->style = fontFileStyle([&raw](const char* tag) { return raw.fontTable(tag); });
+    if (!raw.fontTable("glyf").isEmpty())
+      p->kind = Program::Kind::TrueType;
+    else if (cffHasNamedGlyphs(raw.fontTable("CFF ")))
+      p->kind = Program::Kind::Cff;
+    else if (!p->sfnt && (p->type1 = type1FileOf(raw)))
+      p->kind = Program::Kind::Type1;
+    if (p->type1) p->style = {p->type1->bold, p->type1->italicAngle != 0};
+    p->name = p->type1 ? p->type1->name : fontName(raw);
     program = p.get();
     programs_.push_back(std::move(p));
   }
-  const FontTables tables = [&face](const char* tag) { return face.raw.fontTable(tag); };
-  const FontFileStyle file = fontFileStyle(tables);
-  const bool sfnt = !face.raw.fontTable("head").isEmpty();
-  program->slantedFile = file.italic;
   Font wanted;
   wanted.size = std::max(1, face.font.pixelSize());
-  wanted.emboldened = sfnt && face.request.weight >= 700 && !file.bold;
-  wanted.slanted = sfnt && face.request.italic && !file.italic;
+  wanted.emboldened = program->sfnt && face.request.weight >= 700 && !program->style.bold;
+  wanted.slanted = program->sfnt && face.request.italic && !program->style.italic;
   for (const auto& e : entries_)
     if (e->program == program && e->font.size == wanted.size &&
         e->font.emboldened == wanted.emboldened && e->font.slanted == wanted.slanted &&
@@ -122,7 +190,7 @@ struct Scale {
   }
 };
 
-// Only called for TrueType files, whose head and hhea tables were checked.
+// The metrics of a font file with tables, which the caller has checked.
 std::string descriptorMetrics(const QRawFont& raw, bool italic) {
   const QByteArray head = raw.fontTable("head"), hhea = raw.fontTable("hhea"),
                    os2 = raw.fontTable("OS/2"), post = raw.fontTable("post");
@@ -138,6 +206,19 @@ std::string descriptorMetrics(const QRawFont& raw, bool italic) {
   else
     d += italic ? "-12" : "0";
   d += raw.weight() >= 600 ? "/StemV 120" : "/StemV 80";
+  return d;
+}
+
+// The metrics of a Type 1 file: its own box and angle, Qt's heights.
+std::string descriptorMetrics(const QRawFont& raw, const Type1Font& t) {
+  QRawFont big(raw);
+  big.setPixelSize(1000);
+  const Scale s{1};
+  std::string d = "/FontBBox[" + s(t.bbox[0]) + " " + s(t.bbox[1]) + " " + s(t.bbox[2]) + " " +
+                  s(t.bbox[3]) + "]/Ascent " + s(big.ascent()) + "/Descent " +
+                  s(-big.descent()) + "/CapHeight " + s(big.capHeight()) + "/ItalicAngle ";
+  appendPdfNumber(d, t.italicAngle, 2);
+  d += t.bold ? "/StemV 120" : "/StemV 80";
   return d;
 }
 
@@ -239,31 +320,59 @@ std::string PdfFonts::write(PdfFile& file) {
     }
     if (entries.empty()) continue;
     const std::vector<quint32> glyphs(glyphSet.begin(), glyphSet.end());
-    const std::string name = subsetTag(program->name, glyphs) + "+" + program->name;
     const QRawFont& raw = program->raw;
+    const bool italic = program->style.italic;
     std::string subset;
-    if (program->trueType)
+    if (program->kind == Program::Kind::TrueType)
       subset = subsetTrueType([&raw](const char* tag) { return raw.fontTable(tag); }, glyphs,
                               chars);
-
-    if (!subset.empty()) {
-      const int fontFile = file.reserve(), descriptor = file.reserve();
-      file.stream(fontFile, "/Length1 " + std::to_string(subset.size()), subset, true);
-      const QByteArray post = raw.fontTable("post");
-      const int flags = 32 | (readU32(post, 12) != 0 ? 1 : 0) | (program->slantedFile ? 64 : 0);
+    // Only a subset's name is tagged.
+    const std::string name = program->kind == Program::Kind::TrueType
+                                 ? subsetTag(program->name, glyphs) + "+" + program->name
+                                 : program->name;
+    // The font program, then one font of the code page's glyph names per size drawn.
+    auto embed = [&](const char* subtype, const std::string& fontFile, bool fixedPitch,
+                     const std::string& metrics) {
+      const int descriptor = file.reserve();
+      const int flags = 32 | (fixedPitch ? 1 : 0) | (italic ? 64 : 0);
       file.object(descriptor, "<</Type/FontDescriptor/FontName/" + name + "/Flags " +
-                                  std::to_string(flags) +
-                                  descriptorMetrics(raw, program->slantedFile) +
-                                  "/MissingWidth 0/FontFile2 " + std::to_string(fontFile) +
-                                  " 0 R>>");
+                                  std::to_string(flags) + metrics + "/MissingWidth 0" + fontFile +
+                                  ">>");
       for (Entry* e : entries) {
         const int object = file.reserve();
-        file.object(object, "<</Type/Font/Subtype/TrueType/BaseFont/" + name +
+        file.object(object, "<</Type/Font/Subtype/" + std::string(subtype) + "/BaseFont/" + name +
                                 widthsOf(e->advance, e->font.size) +
                                 "/Encoding/WinAnsiEncoding/FontDescriptor " +
                                 std::to_string(descriptor) + " 0 R>>");
         resources += "/F" + std::to_string(e->font.id) + " " + std::to_string(object) + " 0 R";
       }
+    };
+    auto reference = [](const char* key, int object) {
+      return std::string(key) + " " + std::to_string(object) + " 0 R";
+    };
+    const bool postFixed = readU32(raw.fontTable("post"), 12) != 0;
+    if (!subset.empty()) {
+      const int fontFile = file.reserve();
+      file.stream(fontFile, "/Length1 " + std::to_string(subset.size()), subset, true);
+      embed("TrueType", reference("/FontFile2", fontFile), postFixed,
+            descriptorMetrics(raw, italic));
+      continue;
+    }
+    if (program->kind == Program::Kind::Cff) {
+      const int fontFile = file.reserve();
+      file.stream(fontFile, "/Subtype/Type1C", asString(raw.fontTable("CFF ")), true);
+      embed("Type1", reference("/FontFile3", fontFile), postFixed, descriptorMetrics(raw, italic));
+      continue;
+    }
+    if (program->kind == Program::Kind::Type1) {
+      const Type1Font& t = *program->type1;
+      const int fontFile = file.reserve();
+      file.stream(fontFile,
+                  "/Length1 " + std::to_string(t.clear.size()) + "/Length2 " +
+                      std::to_string(t.binary.size()) + "/Length3 " +
+                      std::to_string(t.trailer.size()),
+                  t.clear + t.binary + t.trailer, true);
+      embed("Type1", reference("/FontFile", fontFile), t.fixedPitch, descriptorMetrics(raw, t));
       continue;
     }
 

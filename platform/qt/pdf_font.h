@@ -13,10 +13,11 @@ namespace tarn {
 
 class PdfFile;
 
-/// The fonts of one document. A font file is embedded once, holding only the
-/// glyphs drawn from it; each size drawn gets a font with its own widths, so
-/// that PDF positions are the canvas's advances. Files without TrueType
-/// outlines become Type 3 fonts of their glyph outlines.
+/// The fonts of one document. A font file is embedded once: TrueType ones
+/// holding only the glyphs drawn, OpenType (CFF) and Type 1 ones whole; each
+/// size drawn gets a font with its own widths, so that PDF positions are the
+/// canvas's advances. Fonts that cannot be embedded so (CID-keyed, no file
+/// found, damaged) become Type 3 fonts of their glyph outlines.
 class PdfFonts {
  public:
   /// One font resource (/F<id>).

@@ -1,6 +1,8 @@
 #include "platform/qt/truetype.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -249,6 +251,190 @@ std::string postScriptName(const QByteArray& table) {
   for (char c : name)
     if (c > 0x20 && c < 0x7F && !std::strchr("()<>[]{}/%#", c) && clean.size() < 56) clean += c;
   return clean;
+}
+
+namespace {
+
+// An INDEX of a CFF table: where its first element lies and where it ends;
+// false when it does not fit the table.
+struct CffIndex {
+  unsigned count = 0;
+  qsizetype first = 0, firstEnd = 0, end = 0;
+};
+
+bool readCffIndex(const QByteArray& d, qsizetype at, CffIndex& out) {
+  if (at < 0 || at + 2 > d.size()) return false;
+  out.count = readU16(d, at);
+  if (out.count == 0) {
+    out.end = at + 2;
+    return true;
+  }
+  const int offSize = at + 3 <= d.size() ? static_cast<uchar>(d[at + 2]) : 0;
+  if (offSize < 1 || offSize > 4) return false;
+  const qsizetype base = at + 3 + (static_cast<qsizetype>(out.count) + 1) * offSize;
+  if (base > d.size()) return false;
+  auto offset = [&](qsizetype i) {
+    std::uint64_t v = 0;
+    for (int k = 0; k < offSize; ++k) v = v << 8 | static_cast<uchar>(d[at + 3 + i * offSize + k]);
+    return v;
+  };
+  // Offsets count from 1, the byte before the data.
+  const std::uint64_t first = offset(0), second = offset(1), last = offset(out.count);
+  if (first != 1 || second < first || last < second ||
+      last - 1 > static_cast<std::uint64_t>(d.size() - base))
+    return false;
+  out.first = base;
+  out.firstEnd = base + static_cast<qsizetype>(second - 1);
+  out.end = base + static_cast<qsizetype>(last - 1);
+  return true;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+
+// The value after `key` in a Type 1 font's clear text, up to the line's end.
+std::string_view type1Value(std::string_view clear, std::string_view key) {
+  for (std::size_t at = 0; (at = clear.find(key, at)) != std::string_view::npos;) {
+    at += key.size();
+    // A longer key that starts alike is another one.
+    if (at < clear.size() && !isBlank(clear[at]) && std::string_view("/[{(").find(clear[at]) ==
+                                                        std::string_view::npos)
+      continue;
+    while (at < clear.size() && (clear[at] == ' ' || clear[at] == '\t')) ++at;
+    return clear.substr(at, clear.find_first_of("\r\n", at) - at);
+  }
+  return {};
+}
+
+// The numbers at the start of `value`, after an opening bracket.
+std::vector<double> type1Numbers(std::string_view value, std::size_t most) {
+  std::vector<double> numbers;
+  const char* p = value.data();
+  const char* end = p + value.size();
+  while (p < end && (isBlank(*p) || *p == '[' || *p == '{')) ++p;
+  while (p < end && numbers.size() < most) {
+    double v = 0;
+    const auto [next, error] = std::from_chars(p, end, v);
+    if (error != std::errc() || !std::isfinite(v)) break;
+    numbers.push_back(v);
+    for (p = next; p < end && isBlank(*p);) ++p;
+  }
+  return numbers;
+}
+
+}  // namespace
+
+bool cffHasNamedGlyphs(const QByteArray& cff) {
+  if (cff.size() < 4 || static_cast<uchar>(cff[0]) != 1) return false;
+  CffIndex names, dicts;
+  if (!readCffIndex(cff, static_cast<uchar>(cff[2]), names) || names.count != 1 ||
+      !readCffIndex(cff, names.end, dicts) || dicts.count != 1)
+    return false;
+  // The top dictionary: CID-keyed fonts open it with the ROS operator.
+  bool charStrings = false;
+  for (qsizetype at = dicts.first; at < dicts.firstEnd;) {
+    const int b = static_cast<uchar>(cff[at]);
+    if (b == 12) {
+      if (at + 1 >= dicts.firstEnd || static_cast<uchar>(cff[at + 1]) == 30) return false;
+      at += 2;
+    } else if (b <= 21) {
+      charStrings |= b == 17;
+      ++at;
+    } else if (b == 28 || b == 29) {
+      at += b == 28 ? 3 : 5;
+    } else if (b == 30) {  // a real: nibbles up to the one that is 0xF
+      for (++at; at < dicts.firstEnd; ++at) {
+        const int n = static_cast<uchar>(cff[at]);
+        if ((n >> 4) == 0xF || (n & 0xF) == 0xF) break;
+      }
+      ++at;
+    } else if (b >= 32 && b <= 254) {
+      at += b <= 246 ? 1 : 2;
+    } else {
+      return false;
+    }
+  }
+  return charStrings;
+}
+
+std::optional<Type1Font> readType1(std::string_view file) {
+  Type1Font t;
+  if (!file.empty() && static_cast<uchar>(file[0]) == 0x80) {
+    // Segments of clear text (1) and binary (2), up to the end mark (3).
+    for (std::size_t at = 0; at + 2 <= file.size() && static_cast<uchar>(file[at]) == 0x80;) {
+      const int type = static_cast<uchar>(file[at + 1]);
+      if (type == 3) break;
+      if ((type != 1 && type != 2) || at + 6 > file.size()) return std::nullopt;
+      std::uint32_t size = 0;
+      for (int k = 5; k >= 2; --k) size = size << 8 | static_cast<uchar>(file[at + k]);
+      at += 6;
+      if (size > file.size() - at) return std::nullopt;
+      (type == 2 ? t.binary : t.binary.empty() ? t.clear : t.trailer) += file.substr(at, size);
+      at += size;
+    }
+  } else {
+    const std::size_t eexec = file.find("eexec");
+    if (file.substr(0, 2) != "%!" || eexec == std::string_view::npos) return std::nullopt;
+    std::size_t start = eexec + 5;
+    if (file.substr(start, 2) == "\r\n")
+      start += 2;
+    else if (start < file.size() && isBlank(file[start]))
+      ++start;
+    t.clear = file.substr(0, start);
+    // The trailer: 512 zeros, in lines, and cleartomark.
+    std::size_t end = file.size();
+    const std::size_t mark = file.rfind("cleartomark");
+    if (mark != std::string_view::npos && mark > start) {
+      end = mark;
+      for (int zeros = 0; end > start && zeros < 512; --end) {
+        if (file[end - 1] == '0')
+          ++zeros;
+        else if (!isBlank(file[end - 1]))
+          break;
+      }
+      t.trailer = file.substr(end);
+    }
+    const std::string_view part = file.substr(start, end - start);
+    // Binary data starts with a byte that no hex text has.
+    if (part.size() >= 4 && std::all_of(part.begin(), part.begin() + 4, [](char c) {
+          return std::isxdigit(static_cast<unsigned char>(c));
+        })) {
+      int high = -1;
+      for (char c : part) {
+        if (isBlank(c)) continue;
+        if (!std::isxdigit(static_cast<unsigned char>(c))) return std::nullopt;
+        const int v = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+        if (high < 0) {
+          high = v;
+        } else {
+          t.binary += static_cast<char>(high << 4 | v);
+          high = -1;
+        }
+      }
+    } else {
+      t.binary = part;
+    }
+  }
+
+  std::string_view name = type1Value(t.clear, "/FontName");
+  if (!name.empty() && name[0] == '/') name.remove_prefix(1);
+  for (char c : name) {
+    if (c <= 0x20 || c >= 0x7F || std::strchr("()<>[]{}/%#", c) || t.name.size() >= 56) break;
+    t.name += c;
+  }
+  if (t.name.empty() || t.binary.size() < 4) return std::nullopt;
+  const std::vector<double> matrix = type1Numbers(type1Value(t.clear, "/FontMatrix"), 1);
+  const double scale = !matrix.empty() && matrix[0] > 0 && matrix[0] < 1 ? matrix[0] * 1000 : 1;
+  const std::vector<double> box = type1Numbers(type1Value(t.clear, "/FontBBox"), 4);
+  if (box.size() == 4)
+    for (std::size_t i = 0; i < 4; ++i) t.bbox[i] = box[i] * scale;
+  const std::vector<double> angle = type1Numbers(type1Value(t.clear, "/ItalicAngle"), 1);
+  if (!angle.empty() && std::abs(angle[0]) < 90) t.italicAngle = angle[0];
+  t.fixedPitch = type1Value(t.clear, "/isFixedPitch").substr(0, 4) == "true";
+  std::string weight(type1Value(t.clear, "/Weight"));
+  for (char& c : weight) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const char* heavy : {"bold", "black", "heavy", "demi"})
+    t.bold |= weight.find(heavy) != std::string::npos;
+  return t;
 }
 
 }  // namespace tarn

@@ -2,9 +2,12 @@
 
 #include <QByteArray>
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -35,5 +38,25 @@ FontFileStyle fontFileStyle(const FontTables& tables);
 /// The PostScript name in a name table, reduced to what a PDF name may
 /// hold; empty when there is none.
 std::string postScriptName(const QByteArray& nameTable);
+
+/// Whether a 'CFF ' table holds one font whose glyphs go by name, as a font
+/// with a byte encoding needs: not CID-keyed, not damaged where it is read.
+bool cffHasNamedGlyphs(const QByteArray& cff);
+
+/// A Type 1 font program in the three parts a PDF embeds, and what its clear
+/// text says of the font.
+struct Type1Font {
+  std::string clear;    ///< up to the eexec line's end
+  std::string binary;   ///< the encrypted part, in binary
+  std::string trailer;  ///< the zeros and cleartomark
+  std::string name;     ///< /FontName, fit for a PDF name
+  std::array<double, 4> bbox{};  ///< in thousandths of the em
+  double italicAngle = 0;
+  bool fixedPitch = false;
+  bool bold = false;  ///< by its /Weight
+};
+/// A PFB file, or a PFA one with its encrypted part in hex or binary;
+/// nothing when it is neither or lacks a part or a name.
+std::optional<Type1Font> readType1(std::string_view file);
 
 }  // namespace tarn

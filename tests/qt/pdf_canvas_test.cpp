@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -83,6 +84,17 @@ std::vector<std::string> printableRows() {
     if (u == 0x7F || (u >= 0x80 && u < 0xA0)) continue;
     if (rows.back().size() == 16) rows.emplace_back();
     rows.back() += static_cast<char>(b);
+  }
+  return rows;
+}
+
+/// The same as pdftotext gives them in UTF-8: the code page's no-break space
+/// and soft hyphen read as space and hyphen.
+std::vector<std::string> printableRowsAsText() {
+  std::vector<std::string> rows;
+  for (std::string row : printableRows()) {
+    for (char& ch : row) ch = ch == '\xA0' ? ' ' : ch == '\xAD' ? '-' : ch;
+    rows.push_back(cp1252::toUtf8(row));
   }
   return rows;
 }
@@ -215,11 +227,7 @@ TEST_F(PdfTest, PrintsPagesTitleAndTextThroughThePrinter) {
   const std::string text = run("pdftotext -layout -enc UTF-8 '" + path("landscape.pdf") + "' -");
   std::vector<std::string> expected = {"Sample page 1", "Sample page 3", "KEPTPART",
                                        "a(b)c\\d ((x)) \\\\"};
-  for (std::string row : printableRows()) {
-    // The code page's no-break space and soft hyphen read as space and hyphen.
-    for (char& ch : row) ch = ch == '\xA0' ? ' ' : ch == '\xAD' ? '-' : ch;
-    expected.push_back(cp1252::toUtf8(row));
-  }
+  for (const std::string& row : printableRowsAsText()) expected.push_back(row);
   for (const std::string& e : expected) EXPECT_NE(text.find(e), std::string::npos) << e;
   EXPECT_NE(squeezed(text).find("alpha beta gamma"), std::string::npos) << text;
   EXPECT_EQ(text.find("CUTAWAY"), std::string::npos);
@@ -280,6 +288,16 @@ double meanGray(const QImage& image, const QRect& area) {
   for (int y = area.top(); y <= area.bottom(); ++y)
     for (int x = area.left(); x <= area.right(); ++x, ++n) sum += qGray(image.pixel(x, y));
   return n ? sum / n : 0;
+}
+
+/// The largest difference in mean grey of the images' 8 x 8 blocks.
+int worstBlock(const QImage& a, const QImage& b) {
+  int worst = 0;
+  for (int y = 0; y + 8 <= a.height(); y += 8)
+    for (int x = 0; x + 8 <= a.width(); x += 8)
+      worst = std::max(worst, std::abs(static_cast<int>(meanGray(a, QRect(x, y, 8, 8)) -
+                                                        meanGray(b, QRect(x, y, 8, 8)))));
+  return worst;
 }
 
 struct Word {
@@ -356,30 +374,31 @@ TEST_F(PdfTest, RendersAsQtCanvasPaints) {
   EXPECT_LT(meanGray(pdf, shaded), 245);
   EXPECT_GT(meanGray(pdf, shaded), 200);
   // Overall: 8 x 8 blocks (75 dpi) agree but for antialiasing.
-  int worst = 0;
-  for (int y = 0; y + 8 <= kHeight; y += 8)
-    for (int x = 0; x + 8 <= kWidth; x += 8)
-      worst = std::max(worst, std::abs(static_cast<int>(meanGray(pdf, QRect(x, y, 8, 8)) -
-                                                        meanGray(qt, QRect(x, y, 8, 8)))));
-  EXPECT_LT(worst, 80);
+  EXPECT_LT(worstBlock(pdf, qt), 80);
 }
 
-TEST_F(PdfTest, SyntheticStylesAndFontsWithoutTrueTypeOutlines) {
-  const auto faceFile = [](const FontSpec& font) {
-    QImage device(1, 1, QImage::Format_RGB32);
-    device.setDotsPerMeterX(23622);
-    device.setDotsPerMeterY(23622);
-    return measureFont(font, &device)->raw;
-  };
-  // A face with one upright regular file only, and one without TrueType outlines.
+QRawFont faceFile(const FontSpec& font) {
+  QImage device(1, 1, QImage::Format_RGB32);
+  device.setDotsPerMeterX(23622);
+  device.setDotsPerMeterY(23622);
+  return measureFont(font, &device)->raw;
+}
+
+TEST_F(PdfTest, SyntheticStylesAndFontsWithoutAFileToEmbed) {
+  // A face with one upright regular file only, and a Type 1 font that only
+  // Qt knows, loaded from memory under a name of its own.
   const bool noto = faceFile(FontSpec{"Noto Mono", -100}).familyName() == "Noto Mono";
-  const QRawFont type1 = faceFile(FontSpec{"Nimbus Sans", -100});
-  const bool outlines = type1.familyName().startsWith("Nimbus Sans") &&
-                        type1.fontTable("glyf").isEmpty();
+  QFile type1(QString::fromStdString(
+      run("fc-match -f '%{file}' 'Nimbus Sans:fontformat=Type 1' 2>/dev/null")));
+  QByteArray data = type1.open(QIODevice::ReadOnly) ? type1.readAll() : QByteArray();
+  const int memoryFont =
+      QFontDatabase::addApplicationFontFromData(data.replace("Nimbus Sans", "Tarnlist T3"));
+  const bool outlines = memoryFont >= 0 &&
+                        faceFile(FontSpec{"Tarnlist T3", -100}).familyName() == "Tarnlist T3";
   if (!noto || !outlines) GTEST_SKIP() << "needs the fonts Noto Mono and Nimbus Sans (Type 1)";
 
   const FontSpec fonts[] = {{"Noto Mono", -100}, {"Noto Mono", -100, 700},
-                            {"Noto Mono", -100, 0, true}, {"Nimbus Sans", -100}};
+                            {"Noto Mono", -100, 0, true}, {"Tarnlist T3", -100}};
   auto scene = [&fonts](Canvas& c) {
     for (int i = 0; i < 4; ++i) {
       c.setFont(i, fonts[i]);
@@ -409,6 +428,52 @@ TEST_F(PdfTest, SyntheticStylesAndFontsWithoutTrueTypeOutlines) {
   EXPECT_NE(fontList.find("Type 3"), std::string::npos) << fontList;
   const std::string text = run("pdftotext -layout '" + path("styles.pdf") + "' -");
   EXPECT_EQ(std::count(text.begin(), text.end(), 'H'), 4) << text;
+  QFontDatabase::removeApplicationFont(memoryFont);
+}
+
+TEST_F(PdfTest, FontsWithoutTrueTypeOutlinesAreEmbeddedAsChosen) {
+  // The face as Qt picks it, and each maker's files of it (OpenType with CFF
+  // outlines, Type 1).
+  QStringList faces = {QStringLiteral("Nimbus Mono PS")};
+  for (const QString& family : QFontDatabase::families())
+    if (family.startsWith(QLatin1String("Nimbus Mono PS ["))) faces << family;
+  const char* const styles[] = {"Regular", "Bold", "Italic", "BoldItalic"};
+  int tried = 0;
+  for (const QString& face : faces) {
+    SCOPED_TRACE(face.toStdString());
+    const QRawFont raw = faceFile(FontSpec{face.toStdString(), -60});
+    if (!raw.familyName().startsWith(QLatin1String("Nimbus Mono PS")) ||
+        !raw.fontTable("glyf").isEmpty())
+      continue;
+    ++tried;
+    auto scene = [&](Canvas& c) {
+      for (int i = 0; i < 4; ++i) {
+        c.setFont(i, FontSpec{face.toStdString(), -60, i % 2 ? 700 : 0, i >= 2});
+        c.selectFont(i);
+        int y = 1300 * (i / 2);
+        for (const std::string& row : printableRows()) c.textOut(100 + 700 * (i % 2), y += 80, row);
+      }
+    };
+    const QImage pdf = renderPdf(path("nimbus.pdf"), 1600, 2600, scene);
+    ASSERT_FALSE(pdf.isNull());
+    // Every glyph where Qt draws it.
+    EXPECT_LT(worstBlock(pdf, renderQt(1600, 2600, scene)), 80);
+    const std::string fonts = squeezed(run("pdffonts '" + path("nimbus.pdf") + "'"));
+    const std::string type = raw.fontTable("CFF ").isEmpty() ? " Type 1 " : " Type 1C ";
+    for (const char* style : styles)  // embedded whole
+      EXPECT_NE(fonts.find("NimbusMonoPS-" + std::string(style) + type + "WinAnsi yes no "),
+                std::string::npos) << fonts;
+    EXPECT_EQ(fonts.find("Type 3"), std::string::npos) << fonts;
+    EXPECT_EQ(fonts.find("Liberation"), std::string::npos) << fonts;
+    const std::string text = run("pdftotext -layout -enc UTF-8 '" + path("nimbus.pdf") + "' -");
+    for (const std::string& row : printableRowsAsText()) {
+      int found = 0;
+      for (std::size_t at = 0; (at = text.find(row, at)) != std::string::npos; at += row.size())
+        ++found;
+      EXPECT_EQ(found, 4) << row;
+    }
+  }
+  if (!tried) GTEST_SKIP() << "needs the font Nimbus Mono PS (OpenType or Type 1)";
 }
 
 TEST_F(PdfTest, FailedOrCancelledJobsLeaveNoFile) {

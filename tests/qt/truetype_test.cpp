@@ -7,6 +7,7 @@
 #include <QRawFont>
 
 #include <map>
+#include <optional>
 #include <random>
 
 #include "platform/qt/qt_fonts.h"
@@ -205,6 +206,62 @@ TEST(TrueTypeTest, StyleComesFromTheFilesOwnTables) {
   const FontFileStyle mono = fontFileStyle(reader(tablesOf(systemMono())));
   EXPECT_FALSE(mono.bold);
   EXPECT_FALSE(mono.italic);
+}
+
+TEST(FontFileTest, Type1FilesSplitIntoThePartsAPdfEmbeds) {
+  const std::string clear =
+      "%!PS-AdobeFont-1.0: T\n/FontMatrix [0.0005 0 0 0.0005 0 0] readonly def\n"
+      "/FontNameX /No def\n/FontName /Test-Bold def\n/FontBBox {-100 -200 1400 1800} readonly def\n"
+      "/ItalicAngle -12.5 def\n/isFixedPitch true def\n/Weight (Bold) def\ncurrentfile eexec\r";
+  // Ends in the digit 0, which only the trailer's 512 zeros may take.
+  const std::string binary("\xD9\xD6\x6F\x63\x00\xFF 00", 9);
+  std::string trailer, hex;
+  for (int i = 0; i < 8; ++i) trailer += std::string(64, '0') + "\n";
+  trailer += "cleartomark\n";
+  for (unsigned char c : binary)  // either case of digits
+    hex += std::string(1, "0123456789abcdef"[c >> 4]) + "0123456789ABCDEF"[c & 15];
+  auto segment = [](int type, const std::string& data) {
+    std::string s = {'\x80', static_cast<char>(type)};
+    for (int k = 0; k < 32; k += 8) s += static_cast<char>((data.size() >> k) & 0xFF);
+    return s + data;
+  };
+  const std::string pfb = segment(1, clear) + segment(2, binary) + segment(1, trailer) + "\x80\x03";
+  const std::pair<std::string, bool> cases[] = {
+      {clear + binary + trailer, true},
+      {clear + hex.substr(0, 6) + "\r\n" + hex.substr(6) + "\n" + trailer, true},
+      {pfb, true},
+      {pfb.substr(0, pfb.size() - 100), false},       // cut short
+      {clear.substr(0, clear.find("eexec")), false},  // no encrypted part
+      {clear + hex + "zz\n" + trailer, false},        // hex with other text
+      {"%!\n/FontName () def\ncurrentfile eexec\r" + binary, false},
+  };
+  for (const auto& [file, valid] : cases) {
+    const std::optional<Type1Font> t = readType1(file);
+    ASSERT_EQ(t.has_value(), valid) << file;
+    if (!t) continue;
+    EXPECT_EQ(t->clear + "|" + t->binary + "|" + t->trailer, clear + "|" + binary + "|" + trailer);
+    EXPECT_EQ(t->name, "Test-Bold");
+    EXPECT_EQ(t->bbox, (std::array<double, 4>{-50, -100, 700, 900}));
+    EXPECT_TRUE(t->italicAngle == -12.5 && t->fixedPitch && t->bold);
+  }
+}
+
+TEST(FontFileTest, OnlyCffFontsOfNamedGlyphsAreEmbeddedByName) {
+  // A CFF table of one font named "A" whose top dictionary is `dict`.
+  auto cff = [](const std::string& dict) {
+    return QByteArray::fromStdString(std::string("\x01\x00\x04\x01\x00\x01\x01\x01\x02" "A"
+                                                 "\x00\x01\x01\x01", 14) +
+                                     static_cast<char>(dict.size() + 1) + dict);
+  };
+  const std::pair<QByteArray, bool> cases[] = {
+      {cff("\x8b\x1e\x2a\xff\x11"), true},                           // named glyphs
+      {cff(std::string("\x8b\x8b\x8b\x0c\x1e\x8b\x11", 7)), false},  // CID-keyed
+      {cff("\x8b\x0f"), false},                                      // no glyphs
+      {cff("\x8b\x11").left(14), false},                             // cut short
+      {cff("\x8b\x11").replace(6, 1, "\x05"), false},                // offsets of 5 bytes
+  };
+  for (const auto& [table, named] : cases)
+    EXPECT_EQ(cffHasNamedGlyphs(table), named) << table.toHex().toStdString();
 }
 
 }  // namespace
