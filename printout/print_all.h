@@ -10,7 +10,7 @@ namespace tarn {
 /// Print-all options: bits of the word the options dialog builds.
 enum : std::uint32_t {
   kPrintModifiedOnly = 0x1,  ///< only files whose archive bit was set when the project was loaded
-  kPrintClwOnly = 0x2,       ///< only files whose name contains ".CLW"
+  kPrintClwOnly = 0x2,       ///< only files whose name contains ".CLW" in any case
 };
 
 /// Prints the project's files one after another in table order, each as its

@@ -33,9 +33,14 @@ class AppPrinter {
   virtual Printer& printer() = 0;
   /// Whether printing cannot work at all (the enablers grey Print then).
   virtual bool hasError() = 0;
-  /// Whether a printer is installed: printing without the print dialog
-  /// needs one, since only the dialog can name a PDF file instead.
+  /// Whether a printer is installed.
   virtual bool hasPrinter() = 0;
+  /// Whether jobs without the print dialog can go somewhere: a printer is
+  /// installed, or a print dialog of this run chose a PDF file (the jobs then
+  /// go beside it). With neither, shows the print dialog once for a PDF file
+  /// whose folder takes the jobs; false when it is cancelled. Without a
+  /// screen no dialog is shown.
+  virtual bool readyForDirectJobs(QWidget* parent) = 0;
   /// Keeps the printer object while a preview measures on it.
   virtual PreviewDevice holdForPreview(bool landscape) = 0;
   virtual void releasePreview() = 0;

@@ -15,6 +15,7 @@ class QtAppPrinter : public AppPrinter {
   Printer& printer() override { return get(); }
   bool hasError() override { return get().hasError(); }
   bool hasPrinter() override { return get().systemPrinter() != nullptr; }
+  bool readyForDirectJobs(QWidget* parent) override { return get().readyForDirectJobs(parent); }
   PreviewDevice holdForPreview(bool landscape) override;
   void releasePreview() override;
   bool setupDialog(QWidget* parent) override;

@@ -14,12 +14,15 @@
 #include <QProgressDialog>
 #include <QWidget>
 
+#include <optional>
+
 #if defined(__GLIBC__)
 #include <langinfo.h>
 
 #include <cstdint>
 #endif
 
+#include "platform/paths.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_environment.h"
 
@@ -87,6 +90,20 @@ QString jobName(const std::string& path) {
 // A PDF file's title is the document's whole path.
 QString fullTitle(const Printout& printout) {
   return QFile::decodeName(QByteArray::fromStdString(printout.title()));
+}
+
+std::string encodePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// "<file name>.pdf" in the chosen file's folder, numbered past the taken ones.
+std::string besideTarget(const std::string& chosen, const std::string& title,
+                         const std::set<std::string>& taken) {
+  const std::optional<std::string> folder = splitPath(chosen).directory;
+  std::string name = splitPath(title).name;
+  if (name.empty()) name = "listing";  // never a hidden ".pdf"
+  std::string target = joinPath(folder, name + ".pdf");
+  for (int n = 2; taken.count(target); ++n)
+    target = joinPath(folder, name + "-" + std::to_string(n) + ".pdf");
+  return target;
 }
 
 void limitPrintDialog(QPrintDialog& dialog) {
@@ -178,7 +195,29 @@ QPrinter* QtPrinter::systemPrinter() {
   return printer_.get();
 }
 
-bool QtPrinter::hasError() { return pdfPath_.empty() && !pdfFallback_ && !systemPrinter(); }
+bool QtPrinter::hasError() {
+  return pdfPath_.empty() && dialogPdf_.empty() && !pdfFallback_ && !systemPrinter();
+}
+
+void QtPrinter::rememberDialogPdf(const std::string& path) {
+  dialogPdf_ = path;
+  pdfTaken_.insert(path);
+}
+
+bool QtPrinter::readyForDirectJobs(QWidget* parent) {
+  if (!pdfPath_.empty() || !dialogPdf_.empty() || systemPrinter()) return true;
+  if (!hasInteractiveScreen()) return false;
+  std::unique_ptr<QPrinter> printer = makePdfPrinter({});
+  QPrintDialog dialog(printer.get(), parent ? parent : parent_.data());
+  limitPrintDialog(dialog);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  // A printer installed while the dialog was open can take the jobs itself.
+  if (printer->outputFormat() != QPrinter::PdfFormat) return systemPrinter() != nullptr;
+  const std::string path = encodePath(printer->outputFileName());
+  if (path.empty()) return false;
+  rememberDialogPdf(path);
+  return true;
+}
 
 QtPrinter::PreviewDevice QtPrinter::previewDevice(bool landscape) {
   PreviewDevice device;
@@ -223,9 +262,12 @@ std::unique_ptr<QPrinter> QtPrinter::makePdfPrinter(const std::string& path) con
 
 JobResult QtPrinter::print(Printout& printout, bool withDialog) {
   if (!pdfPath_.empty()) return printPdf(printout, withDialog, pdfPath_);
+  const bool dialogShown = withDialog && hasInteractiveScreen();
+  // One file for every job would keep only the last listing.
+  if (!dialogShown && !dialogPdf_.empty()) return printBesideDialogPdf(printout);
   QPrinter* printer = systemPrinter();
   if (!printer) {
-    if (pdfFallback_ && withDialog && hasInteractiveScreen()) return printPdf(printout, true, {});
+    if (pdfFallback_ && dialogShown) return printPdf(printout, true, {});
     return JobResult::Failed;
   }
 
@@ -236,18 +278,20 @@ JobResult QtPrinter::print(Printout& printout, bool withDialog) {
   printer->setDocName(jobName(printout.title()));
   printer->setOutputFormat(QPrinter::NativeFormat);
 
-  if (withDialog && hasInteractiveScreen()) {
+  if (dialogShown) {
     QPrintDialog dialog(printer, parent_);
     limitPrintDialog(dialog);
     if (dialog.exec() != QDialog::Accepted) return JobResult::Cancelled;
     readDeviceMode(*printer, deviceMode());
     if (printer->outputFormat() == QPrinter::PdfFormat) {
       // A file chosen in the dialog is written like every other PDF of ours.
-      const std::string path = QFile::encodeName(printer->outputFileName()).toStdString();
+      const std::string path = encodePath(printer->outputFileName());
       if (path.empty()) return JobResult::Cancelled;
+      rememberDialogPdf(path);
       return writePdf(printout, path, pdfPageSetup(printer->pageLayout()),
                       deviceMode().color == DeviceMode::kMonochrome, fullTitle(printout));
     }
+    dialogPdf_.clear();  // the printer again, for the next jobs too
   }
   const bool toFile = printer->outputFormat() == QPrinter::PdfFormat;
   const QString file = printer->outputFileName();
@@ -292,10 +336,20 @@ JobResult QtPrinter::printPdf(Printout& printout, bool withDialog, const std::st
     readDeviceMode(*printer, deviceMode());
     gray = deviceMode().color == DeviceMode::kMonochrome;
     page = pdfPageSetup(printer->pageLayout());
-    if (target.empty()) target = QFile::encodeName(printer->outputFileName()).toStdString();
-    if (target.empty()) return JobResult::Cancelled;
+    if (target.empty()) {
+      target = encodePath(printer->outputFileName());
+      if (target.empty()) return JobResult::Cancelled;
+      rememberDialogPdf(target);
+    }
   }
   return writePdf(printout, target, page, gray, fullTitle(printout));
+}
+
+JobResult QtPrinter::printBesideDialogPdf(Printout& printout) {
+  const std::string target = besideTarget(dialogPdf_, printout.title(), pdfTaken_);
+  const JobResult result = printPdf(printout, false, target);
+  if (result == JobResult::Printed) pdfTaken_.insert(target);
+  return result;
 }
 
 JobResult QtPrinter::writePdf(Printout& printout, const std::string& path,

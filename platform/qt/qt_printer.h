@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "platform/qt/pdf_target.h"
@@ -50,6 +51,19 @@ class QtPrinter : public Printer {
   /// file chosen there instead of failing (the desktop window's choice).
   void setPdfFallback(bool on) { pdfFallback_ = on; }
 
+  /// The print dialog chose the PDF file `path` (the platform's bytes): jobs
+  /// without the dialog go from now on into files of their own beside it,
+  /// "<file name>.pdf", then "-2", "-3"… for names this run has written; the
+  /// file itself is never overwritten by them.
+  void rememberDialogPdf(const std::string& path);
+
+  /// Whether jobs without the print dialog can go somewhere: PDF output is
+  /// set or was chosen in a print dialog, or a printer is installed. With
+  /// none of these, shows the print dialog once for a PDF file whose folder
+  /// then takes the jobs; false when it is cancelled. Never shows a dialog
+  /// without a screen.
+  bool readyForDirectJobs(QWidget* parent);
+
   /// While held (by a preview, say), the printer object is never replaced,
   /// even when the system's default printer changes.
   void hold() { ++holds_; }
@@ -79,6 +93,8 @@ class QtPrinter : public Printer {
  private:
   std::unique_ptr<QPrinter> makePdfPrinter(const std::string& path) const;
   JobResult printPdf(Printout& printout, bool withDialog, const std::string& path);
+  /// A job without the dialog into its own file beside the dialog's PDF.
+  JobResult printBesideDialogPdf(Printout& printout);
   /// Writes a job into `path` with our own PDF writer on paper laid out so.
   JobResult writePdf(Printout& printout, const std::string& path, const PdfPageSetup& page,
                      bool gray, const QString& title);
@@ -86,6 +102,8 @@ class QtPrinter : public Printer {
   std::unique_ptr<QPrinter> printer_;
   QString printerDefault_;  // the default printer's name when printer_ was made
   std::string pdfPath_;
+  std::string dialogPdf_;           // the last print dialog's PDF file; empty: a printer
+  std::set<std::string> pdfTaken_;  // files this run's dialogs chose or jobs beside them wrote
   QPointer<QWidget> parent_;
   bool pdfFallback_ = false;
   int holds_ = 0;

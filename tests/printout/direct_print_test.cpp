@@ -136,9 +136,9 @@ TEST_F(DirectPrintTest, PrintAllWithFilters) {
   };
   const Case cases[] = {
       {0, {"/p/A.CLW", "/p/EQU.INC", "/p/main.clw"}},
-      {kPrintClwOnly, {"/p/A.CLW"}},
+      {kPrintClwOnly, {"/p/A.CLW", "/p/main.clw"}},  // any case
       {kPrintModifiedOnly, {"/p/EQU.INC", "/p/main.clw"}},
-      {kPrintModifiedOnly | kPrintClwOnly, {}},
+      {kPrintModifiedOnly | kPrintClwOnly, {"/p/main.clw"}},
   };
   for (const Case& c : cases) {
     printer.titles.clear();

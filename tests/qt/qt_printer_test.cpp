@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPrinterInfo>
@@ -12,6 +13,8 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/qt/qt_environment.h"
 
 namespace tarn {
 namespace {
@@ -53,7 +56,7 @@ class SamplePrintout : public Printout {
     canvas()->setFont(1, FontSpec{"Liberation Sans", -200, 700});
     return passSucceeds;
   }
-  bool hasPage(int page) override { return page <= 3; }
+  bool hasPage(int page) override { return page <= pages; }
   void printPage(int page, const Rect& r) override {
     pageRects.push_back(r);
     Canvas& c = *canvas();
@@ -77,6 +80,7 @@ class SamplePrintout : public Printout {
   }
 
   bool passSucceeds = true;
+  int pages = 3;
   std::vector<Rect> pageRects;
 
  private:
@@ -185,6 +189,39 @@ TEST_F(QtPrinterPdfTest, FailsCleanlyAndLeavesNoFile) {
   ::chmod(readOnly.c_str(), 0755);
 }
 
+TEST_F(QtPrinterPdfTest, DirectJobsAfterADialogPdfEachGetTheirOwnFile) {
+  // The dialog offers the job's file name, so the chosen file is the first name taken.
+  const std::string chosen = path("Main.clw.pdf");
+  QFile file(QString::fromStdString(chosen));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("chosen");
+  file.close();
+  const struct {
+    const char* title;
+    int pages;
+    const char* file;
+  } jobs[] = {{"/src/Main.clw", 1, "Main.clw-2.pdf"},
+              {"/src/Util.clw", 2, "Util.clw.pdf"},
+              {"/src/Main.clw", 3, "Main.clw-3.pdf"}};
+  QtPrinter printer;
+  printer.rememberDialogPdf(chosen);
+  EXPECT_FALSE(printer.hasError());
+  EXPECT_TRUE(printer.readyForDirectJobs(nullptr));
+  for (const auto& job : jobs) {
+    SamplePrintout printout(job.title, DeviceMode::kPortrait);
+    printout.pages = job.pages;
+    EXPECT_EQ(printer.print(printout, false), JobResult::Printed) << job.file;
+  }
+  for (const auto& job : jobs) {
+    SCOPED_TRACE(job.file);
+    EXPECT_EQ(pdfinfo(path(job.file), "Title"), job.title);
+    EXPECT_EQ(pdfinfo(path(job.file), "Pages"), std::to_string(job.pages));
+  }
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), "chosen");
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 4);
+}
+
 TEST(QtPrinterTest, ErrorOnlyWithoutPrinterAndPdfOutput) {
   QtPrinter printer;
   const bool noPrinter = QPrinterInfo::defaultPrinterName().isEmpty();
@@ -196,6 +233,12 @@ TEST(QtPrinterTest, ErrorOnlyWithoutPrinterAndPdfOutput) {
   if (noPrinter) {
     SamplePrintout printout("nowhere", DeviceMode::kPortrait);
     EXPECT_EQ(printer.print(printout, false), JobResult::Failed);
+  }
+  if (!hasInteractiveScreen()) {  // else the dialog would wait for an answer
+    EXPECT_EQ(printer.readyForDirectJobs(nullptr), !noPrinter);
+    printer.rememberDialogPdf("/tmp/chosen.pdf");
+    EXPECT_TRUE(printer.readyForDirectJobs(nullptr));
+    EXPECT_FALSE(printer.hasError());
   }
 }
 

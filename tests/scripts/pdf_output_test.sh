@@ -345,6 +345,24 @@ archive_bit() {
   tl_group_end
 }
 
+# --- A project printed with --clw-only ------------------------------------------
+# The PROGRAM file keeps its own case: main.clw is a .CLW file too.
+project_clw_only() {
+  local dir=$work/project
+  mkdir -p "$dir"
+  tl_group "project with --clw-only"
+  printf "  PROGRAM\n  MAP\n    MODULE('util.clw')\n    END\n  END\n  INCLUDE('equ.inc')\n  CODE\n" >"$dir/main.clw"
+  printf "  MEMBER('main')\nUtil PROCEDURE\n  CODE\n" >"$dir/util.clw"
+  printf 'Answer EQUATE(42)\n' >"$dir/equ.inc"
+  run --project "$dir/main.clw" --pdf "$dir/out" --clw-only
+  expect_status 0 "--clw-only"
+  expect_silence "--clw-only"
+  [ "$(pdfs_in "$dir/out")" = "main.clw.pdf util.clw.pdf " ] ||
+    tl_fail "--clw-only printed '$(pdfs_in "$dir/out")', expected main.clw.pdf and util.clw.pdf"
+  tl_check_listing "$dir/out/main.clw.pdf" "$dir/main.clw"
+  tl_group_end
+}
+
 if make_base_config; then
   archive_bit
   if [ -d "$corpus" ]; then corpus_sweep; else echo "no corpus at $corpus: its files are not printed"; fi
@@ -352,6 +370,7 @@ if make_base_config; then
   lists
   errors
   print_mode_3
+  project_clw_only
 fi
 
 if [ "$TL_FAILURES" -gt 0 ]; then

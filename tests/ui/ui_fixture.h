@@ -26,6 +26,7 @@ class FakeAppPrinter : public AppPrinter {
   Printer& printer() override { ++made; return recording; }
   bool hasError() override { return error; }
   bool hasPrinter() override { return !error; }
+  bool readyForDirectJobs(QWidget*) override { ++readyChecks; return ready; }
   PreviewDevice holdForPreview(bool landscape) override;
   void releasePreview() override { --holds; }
   bool setupDialog(QWidget*) override { ++setups; return true; }
@@ -34,7 +35,8 @@ class FakeAppPrinter : public AppPrinter {
   RecordingPrinter recording;
   QImage metrics;
   bool error = false;
-  int made = 0, holds = 0, setups = 0;
+  bool ready = true;  ///< what readyForDirectJobs answers
+  int made = 0, holds = 0, setups = 0, readyChecks = 0;
 };
 
 /// A main frame over in-memory services, as one run of the program.
