@@ -45,6 +45,23 @@ ViewLayout layOutView(int width, int height, const WindowFontMeasures& f) {
   return out;
 }
 
+ViewLayout layOutProjectView(int width, int height, const WindowFontMeasures& f,
+                             int printAllTextWidth) {
+  ViewLayout out = layOutView(width, height, f);
+  const int m = f.tm.tmAveCharWidth * 13 / 10;
+  const int btnW = out.buttonWidth;
+  for (PanelLayout& panel : out.panels) {
+    const Rect& b = panel.button;
+    panel.secondButton = Rect{b.left - m - btnW, b.top, b.left - m, b.bottom};
+  }
+  // Bottom row: "&Close" stays; the print-all button is wider.
+  const int pw = 2 * f.tm.tmMaxCharWidth + printAllTextWidth;
+  const Rect& close = out.bottomButtons[0];
+  out.bottomButtons[1] = Rect{close.left - m - pw, close.top, close.left - m, close.bottom};
+  out.bottomButtons[2] = Rect{};
+  return out;
+}
+
 Rect previewPageRect(const Rect& client, int pageWidth, int pageHeight) {
   constexpr int kInset = 15;
   // A client narrower than the inset gets an empty page at its edge, never one outside.

@@ -16,6 +16,7 @@ struct WindowFontMeasures {
 /// One list panel: title, list, filter label and edit, and its button.
 struct PanelLayout {
   Rect title, list, label, edit, button;
+  Rect secondButton;  ///< the project window's "&Edit", left of `button`
 };
 
 /// The places of a file or project window's controls for a client size.
@@ -29,6 +30,12 @@ struct ViewLayout {
 /// The file window's layout formulas: margins from the average character
 /// width, heights from the font's height and internal leading.
 ViewLayout layOutView(int width, int height, const WindowFontMeasures& m);
+
+/// The project window: the file window's layout with a second button in
+/// each filter row, and at the bottom "&Close" and left of it the print-all
+/// button, as wide as two widest characters and its text.
+ViewLayout layOutProjectView(int width, int height, const WindowFontMeasures& m,
+                             int printAllTextWidth);
 
 /// Where the preview shows the page in a client area: 15 units in from the
 /// left and top, the paper's proportions with the 95-percent rule, and

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "desktop/column_lists.h"
+#include "desktop/project_lists.h"
 
 namespace tarn {
 
@@ -80,6 +81,24 @@ class TColumnListboxEmbeds : public TColumnListbox {
  public:
   TColumnListboxEmbeds(const TFileDataSource& document, int id, QWidget* parent)
       : TColumnListbox(std::make_unique<EmbedsListData>(document), id, parent) {}
+};
+
+/// The source files of a project.
+class TColumnListboxApplicationFile : public TColumnListbox {
+  Q_OBJECT
+ public:
+  TColumnListboxApplicationFile(const ApplicationData& project, DateText date, int id,
+                                QWidget* parent)
+      : TColumnListbox(std::make_unique<ApplicationFileListData>(project, std::move(date)), id,
+                       parent) {}
+};
+
+/// The procedures of a project.
+class TColumnListboxApplicationProc : public TColumnListbox {
+  Q_OBJECT
+ public:
+  TColumnListboxApplicationProc(const ApplicationData& project, int id, QWidget* parent)
+      : TColumnListbox(std::make_unique<ApplicationProcListData>(project), id, parent) {}
 };
 
 }  // namespace tarn

@@ -151,20 +151,21 @@ DirectPrintResult varnixWindowView::printSelection(PrintSelection selection) {
   return printDocument(*document_, PrintRequest{selection, true, true}, services);
 }
 
-void varnixWindowView::editFile() {
-  const std::string& path = document_->path;
-  int result = app_.shell.openWithAssociation(path);
+void varnixWindowView::editFile() { editWithShell(app_, document_->path); }
+
+void editWithShell(AppContext& app, const std::string& path) {
+  int result = app.shell.openWithAssociation(path);
   if (result == kShellNoAssociation) {
-    if (app_.messages.show(
+    if (app.messages.show(
             "File type does not have a default viewer - Do you wish to use notepad instead ?", "",
             MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
       return;
-    if (app_.shell.openInTextEditor(path)) return;
+    if (app.shell.openInTextEditor(path)) return;
     result = kShellFileNotFound;  // as when the editor's program is not there
   }
   if (result <= 32)
-    app_.messages.show("Error " + std::to_string(result) + " occured in attempt to edit the file.",
-                       kAppName, MessageIcon::Exclamation);
+    app.messages.show("Error " + std::to_string(result) + " occured in attempt to edit the file.",
+                      kAppName, MessageIcon::Exclamation);
 }
 
 void varnixWindowView::layOut() {
@@ -187,10 +188,10 @@ void varnixWindowView::resizeEvent(QResizeEvent* event) {
   layOut();
 }
 
-void varnixWindowView::paintEvent(QPaintEvent* event) {
-  QPainter p(this);
-  p.fillRect(event->rect(), kLightGrey);
-  p.setFont(viewFont_);
+void paintPanels(QPainter& p, const ViewLayout& layout, const QRect& area, const QFont& font,
+                 const char* const titles[2], const bool shown[2], const QColor& emptyTitle) {
+  p.fillRect(area, kLightGrey);
+  p.setFont(font);
   auto drawLabel = [&p](const Rect& r, const QColor& color, const QString& text) {
     const QRect box = toQRect(r);
     p.fillRect(box, kLightGrey);
@@ -198,18 +199,22 @@ void varnixWindowView::paintEvent(QPaintEvent* event) {
     p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
   };
   const QString filter = QStringLiteral("Filter: ");
-  drawLabel(layout_.panels[1].label, kBlack, filter);
-  drawLabel(layout_.panels[0].label, kBlack, filter);
-  drawLabel(layout_.panels[0].title, embedList_->shownCount() > 0 ? kBlack : kGrey,
-            QStringLiteral("List of embedpoints"));
-  drawLabel(layout_.panels[1].title, unitList_->shownCount() > 0 ? kBlack : kGrey,
-            QStringLiteral("List of units"));
+  drawLabel(layout.panels[1].label, kBlack, filter);
+  drawLabel(layout.panels[0].label, kBlack, filter);
+  for (int i = 0; i < 2; ++i)
+    drawLabel(layout.panels[i].title, shown[i] ? kBlack : emptyTitle, QString::fromLatin1(titles[i]));
   // The etched line above the bottom row.
-  const QRect area = event->rect();
   p.setPen(kGrey);
-  p.drawLine(area.left(), layout_.dividerY, area.right(), layout_.dividerY);
+  p.drawLine(area.left(), layout.dividerY, area.right(), layout.dividerY);
   p.setPen(kWhite);
-  p.drawLine(area.left(), layout_.dividerY + 1, area.right(), layout_.dividerY + 1);
+  p.drawLine(area.left(), layout.dividerY + 1, area.right(), layout.dividerY + 1);
+}
+
+void varnixWindowView::paintEvent(QPaintEvent* event) {
+  QPainter p(this);
+  static const char* const titles[2] = {"List of embedpoints", "List of units"};
+  const bool shown[2] = {embedList_->shownCount() > 0, unitList_->shownCount() > 0};
+  paintPanels(p, layout_, event->rect(), viewFont_, titles, shown, kGrey);
 }
 
 void varnixWindowView::keyPressEvent(QKeyEvent* event) {

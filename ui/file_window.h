@@ -12,11 +12,21 @@
 #include "ui/app_context.h"
 
 class QLineEdit;
+class QPainter;
 class QPushButton;
 
 namespace tarn {
 
 class TColumnListbox;
+
+/// Hands a file to the program associated with its type, or after asking to
+/// the text editor; failures are said in message boxes.
+void editWithShell(AppContext& app, const std::string& path);
+
+/// Paints the two panels' titles and filter labels and the etched line of a
+/// file or project window; an empty list's title in `emptyTitle`.
+void paintPanels(QPainter& p, const ViewLayout& layout, const QRect& area, const QFont& font,
+                 const char* const titles[2], const bool shown[2], const QColor& emptyTitle);
 
 /// The view of one opened source file: its embed points above, its units
 /// below, each filterable and printable, and a row of buttons to print the

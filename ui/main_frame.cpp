@@ -21,6 +21,7 @@
 #include "ui/help.h"
 #include "ui/mdi_client.h"
 #include "ui/preview_window.h"
+#include "ui/project_window.h"
 #include "ui/print_guard.h"
 #include "ui/window_font.h"
 
@@ -36,6 +37,15 @@ QString fromPath(const std::string& path) {
 /// Both cases of each pattern: the dialog's own matching may heed case.
 const char* const kOpenFilter =
     "Clarion Source (*.CLW *.clw);;Clarion Include (*.INC *.inc);;All files (*)";
+
+std::string runProjectDialog(QWidget* parent, const std::string& preset) {
+  QFileDialog dialog(parent);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilter(QStringLiteral("Clarion PROGRAM Source (*.CLW *.clw)"));
+  if (!preset.empty()) dialog.selectFile(fromPath(preset));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return toPath(dialog.selectedFiles().front());
+}
 
 std::vector<std::string> runOpenDialog(QWidget* parent) {
   QFileDialog dialog(parent);
@@ -56,6 +66,7 @@ MainFrame::MainFrame(AppContext& app, QWidget* parent) : QMainWindow(parent), ap
   setCentralWidget(mdi_);
   buildMenus();
   openDialog = runOpenDialog;
+  projectDialog = runProjectDialog;
   runPreview = [](QDialog& preview) { preview.exec(); };
   runSetup = [](QDialog& setup) { setup.exec(); };
   connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { updateEnablers(); });
@@ -88,7 +99,7 @@ void MainFrame::buildMenus() {
           &QAction::triggered, this, [this] { guarded([this] { commandOpen(); }); });
   connect(addCommand(fileMenu_, QStringLiteral("Open project..\tShift+O"), kCmdOpenProject,
                      QKeySequence(Qt::SHIFT | Qt::Key_O)),
-          &QAction::triggered, this, [this] { notAvailableYet(); });
+          &QAction::triggered, this, [this] { guarded([this] { commandOpenProject(); }); });
   connect(addCommand(fileMenu_, QStringLiteral("&Print...\tCtrl+P"), kCmdPrint, QKeySequence(Qt::CTRL | Qt::Key_P)),
           &QAction::triggered, this, [this] { guarded([this] { commandPrint(); }); });
   connect(addCommand(fileMenu_, QStringLiteral("Print preview"), kCmdPrintPreview),
@@ -168,10 +179,6 @@ QAction* MainFrame::action(int id) const {
   return nullptr;
 }
 
-void MainFrame::notAvailableYet() {
-  app_.messages.show("Not available yet", kAppName, MessageIcon::Information);
-}
-
 void MainFrame::setPrintMode(int mode) { app_.setup.printMode = mode; }
 
 void MainFrame::commandSetup() {
@@ -240,6 +247,36 @@ bool MainFrame::openFile(const std::string& path) {
   frame->show();
   view->focusFirstList();
   addRecent(path);
+  updateEnablers();
+  return true;
+}
+
+void MainFrame::commandOpenProject() {
+  if (varnixWindowView::fileWindowCount() >= kMaxFileWindows) return;
+  const std::string path =
+      projectDialog(this, app_.profile.getString("Tarnlist", "ProjectName", ""));
+  if (path.empty()) return;
+  app_.profile.writeString("Tarnlist", "ProjectName", path);
+  openProject(path);
+}
+
+bool MainFrame::openProject(const std::string& path) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  auto project = std::make_unique<ApplicationData>(path, app_.fs, app_.attributes);
+  QApplication::restoreOverrideCursor();
+  if (project->files.empty()) {
+    app_.messages.show("Unable to open file", "File Error", MessageIcon::Exclamation);
+    return false;
+  }
+  ProjectActions actions;
+  actions.openFile = [this](const std::string& file) { guarded([&] { openFile(file); }); };
+  actions.addRecent = [this](const std::string& file) { addRecent(file); };
+  actions.guarded = [this](const std::function<void()>& command) { guarded(command); };
+  auto* view = new ProjectWindowView(std::move(project), windowFontOf(app_.setup.windowFont), app_,
+                                     std::move(actions));
+  QMdiSubWindow* frame = mdi_->addChild(view, QStringLiteral("Project ") + fromPath(fileDisplayName(path)));
+  frame->show();
+  view->focusFirstList();
   updateEnablers();
   return true;
 }

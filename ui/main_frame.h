@@ -37,6 +37,9 @@ class MainFrame : public QMainWindow {
   /// false when it could not be read (said already). An analysis error
   /// travels to the caller.
   bool openFile(const std::string& path);
+  /// Loads a project into a new project window; false (said) when its
+  /// PROGRAM file cannot be read.
+  bool openProject(const std::string& path);
   /// Opens files in order; an analysis error stops the rest.
   void openFiles(const std::vector<std::string>& paths);
   void openRecent(int position);
@@ -53,6 +56,8 @@ class MainFrame : public QMainWindow {
 
   /// The Open dialog; tests answer it themselves.
   std::function<std::vector<std::string>(QWidget*)> openDialog;
+  /// The Open project dialog, started at `preset`; empty when cancelled.
+  std::function<std::string(QWidget*, const std::string& preset)> projectDialog;
   /// Runs the preview modally; tests look at it and close it themselves.
   std::function<void(QDialog&)> runPreview;
   /// Runs the setup and About dialogs modally; tests drive them themselves.
@@ -84,8 +89,8 @@ class MainFrame : public QMainWindow {
   void commandOpen();
   void commandPrint();
   void commandPreview();
-  void notAvailableYet();
   void commandSetup();
+  void commandOpenProject();
   void setPrintMode(int mode);
 
   AppContext& app_;

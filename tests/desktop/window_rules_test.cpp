@@ -55,9 +55,9 @@ TEST(LayoutTest, FileWindowForOneFont) {
   EXPECT_EQ(v.buttonWidth, 63);
   const PanelLayout expected[] = {
       {{11, 5, 618, 21}, {11, 21, 618, 174}, {11, 181, 60, 195}, {60, 179, 206, 200},
-       {555, 179, 618, 202}},
+       {555, 179, 618, 202}, {}},
       {{11, 217, 618, 233}, {11, 233, 618, 386}, {11, 393, 60, 407}, {60, 391, 206, 412},
-       {555, 391, 618, 414}},
+       {555, 391, 618, 414}, {}},
   };
   for (int p = 0; p < 2; ++p) {
     EXPECT_EQ(v.panels[p].title, expected[p].title) << p;
@@ -69,6 +69,13 @@ TEST(LayoutTest, FileWindowForOneFont) {
   EXPECT_EQ(v.bottomButtons[0], (Rect{555, 446, 618, 469}));
   EXPECT_EQ(v.bottomButtons[1], (Rect{481, 446, 544, 469}));
   EXPECT_EQ(v.bottomButtons[2], (Rect{407, 446, 470, 469}));
+
+  // The project window: "&Edit" left of each open button, the wider print-all
+  // button (2 x 14 + 100) left of "&Close".
+  const ViewLayout p = layOutProjectView(640, 480, f, 100);
+  EXPECT_EQ(p.panels[0].secondButton, (Rect{481, 179, 544, 202}));
+  EXPECT_EQ(p.bottomButtons[0], (Rect{555, 446, 618, 469}));
+  EXPECT_EQ(p.bottomButtons[1], (Rect{416, 446, 544, 469}));
 }
 
 TEST(LayoutTest, PreviewPageKeepsItsShapeInsideTheClient) {

@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+
+#include <filesystem>
+
+#include "printout/print_all.h"
+#include "ui/column_listbox.h"
+#include "ui/project_window.h"
+#include "ui_fixture.h"
+
+namespace tarn {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class ProjectWindowTest : public ::testing::Test, public test::UiFixture {
+ protected:
+  ProjectWindowTest() {
+    // 2001-03-05 09:07 UTC as the files' time: the list shows local time.
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    fs.create("/p/main.clw",
+              "  PROGRAM\n  MAP\n    MODULE('UTIL.CLW')\n      Helper PROCEDURE\n    END\n  END\n"
+              "  INCLUDE('EQU.INC')\n  CODE\nMainProc PROCEDURE\n  CODE\n",
+              983783220);
+    fs.create("/p/Util.clw", "  MEMBER('main')\nHelper PROCEDURE\n  CODE\n  h = 1\n", 983783220);
+    fs.create("/p/EQU.INC", "X EQUATE(1)\n", 983783220);
+    for (const char* path : {"/p/main.clw", "/p/Util.clw", "/p/EQU.INC"})
+      attributes.attributes[path] = kAttrArchive;
+  }
+  ProjectWindowView* openProject(const std::string& path = "/p/main.clw") {
+    MainFrame& f = frame ? *frame : start();
+    if (!f.openProject(path)) return nullptr;
+    return qobject_cast<ProjectWindowView*>(f.mdi()->activeSubWindow()->widget());
+  }
+  static Strings rows(TColumnListbox* list) {
+    Strings out;
+    for (int p = 0; p < list->shownCount(); ++p) {
+      const int i = list->listData().shownIndex(p);
+      out.push_back(std::string(list->listData().mainText(i)) + " | " + list->listData().rightText(i));
+    }
+    return out;
+  }
+};
+
+TEST_F(ProjectWindowTest, ListsFilterAndEnable) {
+  ProjectWindowView* w = openProject();
+  ASSERT_TRUE(w);
+  EXPECT_EQ(titles(), Strings{"Project   main.clw  (/p)"});
+  EXPECT_EQ(varnixWindowView::fileWindowCount(), 0) << "project windows are not counted";
+  EXPECT_FALSE(frame->action(kCmdPrint)->isEnabled()) << "nothing to print in a project window";
+  EXPECT_EQ(rows(w->fileList()), (Strings{"EQU.INC | 05/03/2001  09:07    [Modified]",
+                                          "main.clw | 05/03/2001  09:07    [Modified]",
+                                          "UTIL.CLW | 05/03/2001  09:07    [Modified]"}));
+  EXPECT_EQ(rows(w->procList()), (Strings{"Helper | UTIL.CLW        Line 2",
+                                          "MainProc | main.clw        Line 9"}));
+  w->fileFilter()->setText(QStringLiteral("zz"));
+  EXPECT_FALSE(w->fileList()->isEnabled());
+  for (auto id : {ProjectWindowView::kFileOpen, ProjectWindowView::kFileEdit, ProjectWindowView::kPrintAll})
+    EXPECT_FALSE(w->button(id)->isEnabled()) << id;
+  EXPECT_TRUE(w->button(ProjectWindowView::kProcOpen)->isEnabled()) << "the other panel is unaffected";
+
+  // A procedure's file opens as found on disk, whatever the file filter shows.
+  w->procList()->selectPosition(0);
+  w->button(ProjectWindowView::kProcOpen)->click();
+  ASSERT_EQ(fileWindows().size(), 1u);
+  EXPECT_EQ(fileWindows()[0]->document().path, "/p/Util.clw");
+  w->procList()->selectPosition(1);
+  w->button(ProjectWindowView::kProcEdit)->click();
+  EXPECT_EQ(shell.opened, Strings{"/p/main.clw"});
+}
+
+TEST_F(ProjectWindowTest, PrintAllWithEachFilterClearsTheMarks) {
+  setup.clearArchive = 1;
+  struct Case {
+    std::optional<std::uint32_t> options;
+    Strings printed;
+  };
+  const Case cases[] = {
+      {std::nullopt, {}},
+      {kPrintClwOnly, {"/p/main.clw", "/p/Util.clw"}},
+      {kPrintModifiedOnly, {"/p/EQU.INC"}},  // the others were printed just now
+      {kPrintModifiedOnly | kPrintClwOnly, {}},
+      {0u, {"/p/EQU.INC", "/p/main.clw", "/p/Util.clw"}},
+  };
+  ProjectWindowView* w = openProject();
+  ASSERT_TRUE(w);
+  for (const Case& c : cases) {
+    printer.recording.titles.clear();
+    w->askOptions = [&c](QWidget*) { return c.options; };
+    w->button(ProjectWindowView::kPrintAll)->click();
+    EXPECT_EQ(printer.recording.titles, c.printed);
+  }
+  for (const std::string& row : rows(w->fileList()))
+    EXPECT_EQ(row.find("[Modified]"), std::string::npos) << row;
+  EXPECT_EQ(frame->recentFiles().entries(), (Strings{"/p/EQU.INC", "/p/Util.clw", "/p/main.clw"}))
+      << "every printed file enters the recent list once";
+}
+
+TEST_F(ProjectWindowTest, OpenProjectCommandAndFailures) {
+  MainFrame& f = start();
+  profile.values["TARNLIST/PROJECTNAME"] = "/p/old.clw";
+  std::string preset;
+  f.projectDialog = [&preset](QWidget*, const std::string& p) {
+    preset = p;
+    return std::string("/p/missing.clw");
+  };
+  f.action(kCmdOpenProject)->trigger();
+  EXPECT_EQ(preset, "/p/old.clw");
+  EXPECT_EQ(profile.values["TARNLIST/PROJECTNAME"], "/p/missing.clw") << "written before loading";
+  EXPECT_EQ(said(), Strings{"File Error: Unable to open file"});
+  EXPECT_TRUE(titles().empty());
+  EXPECT_TRUE(f.recentFiles().entries().empty()) << "projects are not recent files";
+
+  fs.create("/p/empty.clw", "  PROGRAM\n  CODE\n");
+  ProjectWindowView* w = openProject("/p/empty.clw");
+  ASSERT_TRUE(w);
+  EXPECT_FALSE(w->procList()->isEnabled());
+  EXPECT_FALSE(w->button(ProjectWindowView::kProcOpen)->isEnabled());
+  EXPECT_TRUE(w->button(ProjectWindowView::kClose)->isEnabled());
+}
+
+TEST_F(ProjectWindowTest, ScreenshotOfARealProject) {
+  const std::string dir = test::corpusDir() + "/real/MbeleLebohang__Clarion_Application/EmployeesApp";
+  if (test::corpusDir().empty() || !std::filesystem::exists(dir)) GTEST_SKIP() << "no corpus";
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    if (auto text = test::readRealFile(entry.path().string()))
+      fs.create("/EmployeesApp/" + entry.path().filename().string(), *text, 983783220);
+  MainFrame& f = start();
+  f.resize(1100, 760);
+  ProjectWindowView* w = openProject("/EmployeesApp/EmployeesApp.clw");
+  ASSERT_TRUE(w);
+  EXPECT_GE(w->project().fileCount(), 11);
+  EXPECT_GE(w->project().procedureCount(), 200);
+  w->parentWidget()->showMaximized();
+  settle();
+  QDir().mkpath(QStringLiteral(TARNLIST_SCREENSHOT_DIR));
+  EXPECT_TRUE(w->grab().save(QStringLiteral(TARNLIST_SCREENSHOT_DIR "/project-window.png")));
+}
+
+}  // namespace
+}  // namespace tarn

@@ -1,0 +1,246 @@
+#include "ui/project_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/paths.h"
+#include "printout/print_all.h"
+#include "ui/column_listbox.h"
+#include "ui/file_window.h"
+#include "ui/print_guard.h"
+#include "ui/window_font.h"
+
+namespace tarn {
+namespace {
+
+const QColor kLightGrey(192, 192, 192);
+
+QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
+}  // namespace
+
+std::optional<std::uint32_t> askPrintAllOptions(QWidget* parent) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle(QStringLiteral("Print all options"));
+  auto* group = new QGroupBox(QStringLiteral("Filter options"), &dialog);
+  auto* modified = new QCheckBox(QStringLiteral("Print &modified files only"), group);
+  auto* clw = new QCheckBox(QStringLiteral("Print .&CLW files only"), group);
+  modified->setObjectName(QStringLiteral("check102"));
+  clw->setObjectName(QStringLiteral("check104"));
+  auto* inGroup = new QVBoxLayout(group);
+  inGroup->addWidget(modified);
+  inGroup->addWidget(clw);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(group);
+  layout->addWidget(buttons);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return (modified->isChecked() ? std::uint32_t{kPrintModifiedOnly} : 0u) |
+         (clw->isChecked() ? std::uint32_t{kPrintClwOnly} : 0u);
+}
+
+ProjectWindowView::ProjectWindowView(std::unique_ptr<ApplicationData> project, const QFont& font,
+                                     AppContext& app, ProjectActions actions, QWidget* parent)
+    : QWidget(parent),
+      project_(std::move(project)),
+      app_(app),
+      actions_(std::move(actions)),
+      viewFont_(font) {
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, kLightGrey);
+  setPalette(pal);
+  setAutoFillBackground(true);
+  setFont(viewFont_);
+  // The date order is settled now: its warning must never come from a paint.
+  app_.dates.order();
+
+  auto makeButton = [this](const char* text, Id id) {
+    auto* b = new QPushButton(QString::fromLatin1(text), this);
+    b->setObjectName(QStringLiteral("button%1").arg(static_cast<int>(id)));
+    b->setAutoDefault(true);
+    buttons_[id] = b;
+    return b;
+  };
+  fileList_ = new TColumnListboxApplicationFile(
+      *project_, [this](int d, int m, int y) { return app_.dates.formatDate(d, m, y); }, kFileList,
+      this);
+  fileFilter_ = new QLineEdit(this);
+  makeButton("&Edit", kFileEdit);
+  makeButton("&Open", kFileOpen);
+  procList_ = new TColumnListboxApplicationProc(*project_, kProcList, this);
+  procFilter_ = new QLineEdit(this);
+  makeButton("&Edit", kProcEdit);
+  makeButton("Op&en", kProcOpen);
+  makeButton("Pr&int all source", kPrintAll)->setDefault(true);
+  makeButton("&Close", kClose);
+  QWidget* order[] = {fileList_,         fileFilter_, button(kFileEdit), button(kFileOpen),
+                      procList_,         procFilter_, button(kProcEdit), button(kProcOpen),
+                      button(kPrintAll), button(kClose)};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  for (QLineEdit* edit : {fileFilter_, procFilter_}) edit->setMaxLength(78);
+
+  connect(fileFilter_, &QLineEdit::textChanged, this, [this] { refilter(fileList_, fileFilter_); });
+  connect(procFilter_, &QLineEdit::textChanged, this, [this] { refilter(procList_, procFilter_); });
+  auto openFile = [this] {
+    if (auto path = selectedFilePath(); !path.empty()) actions_.openFile(path);
+  };
+  auto openProc = [this] {
+    if (auto path = selectedProcPath(); !path.empty()) actions_.openFile(path);
+  };
+  connect(button(kFileOpen), &QPushButton::clicked, this, openFile);
+  connect(fileList_, &TColumnListbox::entryDoubleClicked, this, openFile);
+  connect(button(kProcOpen), &QPushButton::clicked, this, openProc);
+  connect(procList_, &TColumnListbox::entryDoubleClicked, this, openProc);
+  connect(button(kFileEdit), &QPushButton::clicked, this, [this] { editPath(selectedFilePath()); });
+  connect(button(kProcEdit), &QPushButton::clicked, this, [this] { editPath(selectedProcPath()); });
+  connect(button(kPrintAll), &QPushButton::clicked, this, [this] { printAllSource(); });
+  connect(button(kClose), &QPushButton::clicked, this, [this] {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->close();
+    else close();
+  });
+  connect(fileList_, &TColumnListbox::selectionMoved, this, [this] { updateControls(); });
+  connect(procList_, &TColumnListbox::selectionMoved, this, [this] { updateControls(); });
+
+  const QFontMetrics fm(viewFont_);
+  measures_.tm = textMetricsOf(viewFont_);
+  measures_.closeWidth = fm.horizontalAdvance(QStringLiteral("Close"));
+  measures_.closeHeight = fm.height();
+  measures_.filterWidth = fm.horizontalAdvance(QStringLiteral("Filter: "));
+  measures_.filterHeight = fm.height();
+  printAllWidth_ = fm.horizontalAdvance(QStringLiteral("Pr&int all source"));
+
+  fileList_->applyFilter({});
+  procList_->applyFilter({});
+  updateControls();
+}
+
+QPushButton* ProjectWindowView::button(Id id) const {
+  auto it = buttons_.find(id);
+  return it == buttons_.end() ? nullptr : it->second;
+}
+
+std::string ProjectWindowView::pathOf(const std::string& fileName) const {
+  return resolvePath(app_.fs, project_->directory, fileName);
+}
+
+std::string ProjectWindowView::selectedFilePath() const {
+  const int entry = fileList_->selectedEntry();
+  return entry < 0 ? std::string() : pathOf(project_->files[static_cast<std::size_t>(entry)].name);
+}
+
+std::string ProjectWindowView::selectedProcPath() const {
+  const int entry = procList_->selectedEntry();
+  return entry < 0 ? std::string()
+                   : pathOf(project_->procedures[static_cast<std::size_t>(entry)].fileName);
+}
+
+void ProjectWindowView::editPath(const std::string& path) {
+  if (!path.empty()) editWithShell(app_, path);
+}
+
+void ProjectWindowView::refilter(TColumnListbox* list, QLineEdit* edit) {
+  list->applyFilter(cp1252FromQString(edit->text().left(78)));
+  update();
+  updateControls();
+}
+
+void ProjectWindowView::updateControls() {
+  struct Panel {
+    TColumnListbox* list;
+    Id open, edit;
+  };
+  for (Panel p : {Panel{procList_, kProcOpen, kProcEdit}, Panel{fileList_, kFileOpen, kFileEdit}}) {
+    PanelEnables e = panelEnables(PanelState{p.list->shownCount(), p.list->selectedPosition()});
+    if (e.select >= 0) {
+      const QSignalBlocker quiet(p.list);
+      p.list->selectPosition(e.select);
+    }
+    p.list->setEnabled(e.list);
+    button(p.open)->setEnabled(e.button);
+    button(p.edit)->setEnabled(e.button);
+  }
+  // Follows the file list as shown, although print-all prints every file.
+  button(kPrintAll)->setEnabled(fileList_->shownCount() > 0);
+}
+
+void ProjectWindowView::focusFirstList() {
+  if (fileList_->isEnabled()) fileList_->setFocus(Qt::OtherFocusReason);
+  else if (procList_->isEnabled()) procList_->setFocus(Qt::OtherFocusReason);
+  else button(kClose)->setFocus(Qt::OtherFocusReason);
+}
+
+void ProjectWindowView::printAllSource() {
+  const auto options = askOptions(this);
+  if (!options) return;
+  if (!app_.printer.readyForDirectJobs(window())) return;
+  actions_.guarded([this, options] {
+    PrintGuard guard;
+    QWidget* modal = QApplication::activeModalWidget();
+    app_.printer.setDialogParent(modal ? modal : window());
+    PrintServices services = app_.printServices(actions_.addRecent);
+    tarn::printAllSource(*project_, *options, services);
+  });
+  // Printing may have cleared marks: the list shows them as they are now.
+  for (ProjectFile& file : project_->files)
+    if (auto bits = app_.attributes.get(pathOf(file.name))) file.attributes = *bits;
+  fileList_->viewport()->update();
+}
+
+void ProjectWindowView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (width() == 0) return;
+  layout_ = layOutProjectView(width(), height(), measures_, printAllWidth_);
+  const PanelLayout& files = layout_.panels[0];
+  const PanelLayout& procs = layout_.panels[1];
+  fileList_->setGeometry(toQRect(files.list));
+  fileFilter_->setGeometry(toQRect(files.edit));
+  button(kFileOpen)->setGeometry(toQRect(files.button));
+  button(kFileEdit)->setGeometry(toQRect(files.secondButton));
+  procList_->setGeometry(toQRect(procs.list));
+  procFilter_->setGeometry(toQRect(procs.edit));
+  button(kProcOpen)->setGeometry(toQRect(procs.button));
+  button(kProcEdit)->setGeometry(toQRect(procs.secondButton));
+  button(kClose)->setGeometry(toQRect(layout_.bottomButtons[0]));
+  button(kPrintAll)->setGeometry(toQRect(layout_.bottomButtons[1]));
+  update();
+}
+
+void ProjectWindowView::paintEvent(QPaintEvent* event) {
+  QPainter p(this);
+  static const char* const titles[2] = {"List of files in project", "List of procedures in project"};
+  const bool shown[2] = {fileList_->shownCount() > 0, procList_->shownCount() > 0};
+  // An empty list's title takes the background colour: it disappears.
+  paintPanels(p, layout_, event->rect(), viewFont_, titles, shown, kLightGrey);
+}
+
+void ProjectWindowView::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier)) {
+    if (button(kPrintAll)->isEnabled()) button(kPrintAll)->animateClick();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void ProjectWindowView::closeEvent(QCloseEvent* event) {
+  if (PrintGuard::active()) {
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+}
+
+}  // namespace tarn
