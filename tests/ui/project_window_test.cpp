@@ -101,6 +101,24 @@ TEST_F(ProjectWindowTest, PrintAllWithEachFilterClearsTheMarks) {
       << "every printed file enters the recent list once";
 }
 
+TEST_F(ProjectWindowTest, AnAnalysisErrorEndsPrintAll) {
+  fs.create("/p/AAA.CLW", "A PROCEDURE\n  CODE\n");
+  fs.create("/p/MMM.CLW", "  END\n  x\n");
+  fs.create("/p/ZZZ.CLW", "Z PROCEDURE\n  CODE\n");
+  fs.create("/p/bad.clw",
+            "  PROGRAM\n  INCLUDE('AAA.CLW')\n  INCLUDE('MMM.CLW')\n  INCLUDE('ZZZ.CLW')\n  CODE\n");
+  ProjectWindowView* w = openProject("/p/bad.clw");
+  ASSERT_TRUE(w);
+  messages.answers = {MessageAnswer::Yes};
+  w->askOptions = [](QWidget*) { return std::optional<std::uint32_t>(0u); };
+  w->button(ProjectWindowView::kPrintAll)->click();
+  EXPECT_EQ(said(), Strings{"Unhandled Exception: Error in syntax in line 1: Bad compund "
+                            "structure\nOK to resume?"});
+  EXPECT_EQ(printer.recording.titles, (Strings{"/p/AAA.CLW", "/p/bad.clw"}))
+      << "the files after MMM.CLW are not printed";
+  EXPECT_TRUE(frame->isVisible());
+}
+
 TEST_F(ProjectWindowTest, OpenProjectCommandAndFailures) {
   MainFrame& f = start();
   profile.values["TARNLIST/PROJECTNAME"] = "/p/old.clw";
