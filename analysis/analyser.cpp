@@ -73,6 +73,54 @@ TToken* commentBlockStart(TToken* label) {
   }
 }
 
+const TToken* nextOnLine(const TToken* t) {
+  for (t = t->next(); t && t->isSeparator(); t = t->next())
+    if (t->has(tfLineEnd)) return nullptr;
+  return t;
+}
+
+/// The terminator of an unconditional OMIT('...') whose directive is `t`.
+/// A doubled apostrophe is lexed as two adjacent strings.
+std::optional<std::string> omitTerminator(const TToken* t) {
+  if (!t->is(tcDirective) || !textIs(t, "OMIT")) return std::nullopt;
+  const TToken* p = nextOnLine(t);
+  if (!p || !isOperator(p, '(')) return std::nullopt;
+  p = nextOnLine(p);
+  std::string terminator;
+  for (bool first = true;; first = false) {
+    if (!p || !p->is(tcLiteral) || p->length < 2 || p->text[0] != '\'' ||
+        p->text[p->length - 1] != '\'')
+      return std::nullopt;
+    if (!first) terminator += '\'';
+    terminator.append(p->text + 1, p->length - 2);
+    if (!p->next() || !p->next()->is(tcLiteral)) break;
+    p = p->next();
+  }
+  p = nextOnLine(p);
+  if (!p || !isOperator(p, ')')) return std::nullopt;
+  return terminator;
+}
+
+/// The token after the unconditional OMIT block that `t` opens: the block
+/// ends with the first later line holding the terminator, else with the
+/// file. `t` itself when it opens none.
+TToken* afterOmitBlock(TToken* t) {
+  std::optional<std::string> terminator = omitTerminator(t);
+  if (!terminator) return t;
+  TToken* p = t;
+  while (p && !p->has(tfLineEnd)) p = p->next();
+  if (!p) return nullptr;
+  std::string line;
+  for (p = p->next(); p; p = p->next()) {
+    line.append(p->text, p->length);
+    if (p->has(tfLineEnd) || !p->next()) {
+      if (line.find(*terminator) != std::string::npos) return p->next();
+      line.clear();
+    }
+  }
+  return nullptr;
+}
+
 class Walk {
  public:
   Walk(bool includePrecedingComment, Structure& structure)
@@ -83,6 +131,10 @@ class Walk {
     s_.embeds.clear();
     TToken* t = tokens.front();
     while (t) {
+      if (TToken* after = afterOmitBlock(t); after != t) {
+        t = after;
+        continue;
+      }
       int startLine = t->line;
       if (outerDepth_ < 0 || outerDepth_ > kMaxNesting)
         throw AnalysisError(lineMessage("Error in syntax in line %i: Bad compund structure", t->line));

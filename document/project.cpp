@@ -20,6 +20,52 @@ bool startsWithWord(std::string_view text, std::string_view upperWord) {
          cp1252::compareIgnoreCase(text.substr(0, upperWord.size()), upperWord) == 0;
 }
 
+bool isWordChar(char c) {
+  return cp1252::isAlphaNumeric(static_cast<unsigned char>(c)) || c == '_' || c == ':';
+}
+
+struct OmitStart {
+  std::size_t at;          // where the directive starts in the line
+  std::string terminator;
+};
+
+// An unconditional OMIT('...') in the code of a line, outside strings and
+// the comment; a word in column 1 is a label, not the directive.
+std::optional<OmitStart> findOmit(std::string_view line) {
+  auto skipBlanks = [&](std::size_t i) {
+    while (i < line.size() && isBlank(line[i])) ++i;
+    return i;
+  };
+  bool inString = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    char c = line[i];
+    if (c == '\'') inString = !inString;
+    if (inString) continue;
+    if (c == '!') break;
+    if (i == 0 || isWordChar(line[i - 1]) || !startsWithWord(line.substr(i), "OMIT")) continue;
+    std::size_t p = i + 4;
+    if (p < line.size() && isWordChar(line[p])) continue;
+    p = skipBlanks(p);
+    if (p >= line.size() || line[p] != '(') continue;
+    p = skipBlanks(p + 1);
+    if (p >= line.size() || line[p] != '\'') continue;
+    std::string terminator;
+    for (++p; p < line.size(); ++p) {
+      if (line[p] != '\'') {
+        terminator += line[p];
+      } else if (p + 1 < line.size() && line[p + 1] == '\'') {
+        terminator += line[p++];
+      } else {
+        break;
+      }
+    }
+    if (p >= line.size()) return std::nullopt;  // unclosed string
+    p = skipBlanks(p + 1);
+    if (p < line.size() && line[p] == ')') return OmitStart{i, std::move(terminator)};
+  }
+  return std::nullopt;
+}
+
 // A file whose lines are being examined. The files it names are read before
 // its next line, so the open files form a stack as deep as the include chain.
 struct OpenFile {
@@ -28,6 +74,7 @@ struct OpenFile {
   std::size_t next = 0;
   int line = 0;
   bool inBlock = false;  // inside MAP, MODULE or CLASS: no definitions here
+  std::optional<std::string> omitted;  // terminator of the OMIT block the line is in
 };
 
 class Loader {
@@ -50,6 +97,14 @@ class Loader {
       file.next = end + 1;
       ++file.line;
       line = line.substr(0, line.find('\0'));
+      if (file.omitted) {
+        if (line.find(*file.omitted) != std::string_view::npos) file.omitted.reset();
+        continue;
+      }
+      if (std::optional<OmitStart> omit = findOmit(line)) {
+        line = line.substr(0, omit->at);
+        file.omitted = std::move(omit->terminator);
+      }
       std::optional<std::string> named = examine(file, line);
       if (named) open(*named);
     }

@@ -152,6 +152,34 @@ TEST(Analyser, UnitsAndStructures) {
   }
 }
 
+TEST(Analyser, OmittedBlocks) {
+  struct Case {
+    const char* name;
+    const char* text;
+    Strings marks;
+  };
+  const Case cases[] = {
+      {"terminator on a comment line; directives inside are not followed",
+       "  OMIT('=''=') END\n  OMIT('**')\nX PROCEDURE\n! **\n  END\n! end ='=\nP PROCEDURE\n",
+       {"start 7:P"}},
+      {"terminator only on the OMIT line or in another case: the block runs to the end",
+       "P PROCEDURE\n  OMIT('End') ! End\nQ PROCEDURE\nW WINDOW\n  END\n  x((\n"
+       "  ! Before Embed Point: %S) DESC(Setup) ARG()\n",
+       {"start 1:P"}},
+      {"conditional OMIT and COMPILE are walked",
+       "  OMIT('**',_X_)\n  COMPILE('**')\nP PROCEDURE\n! **\n",
+       {"start 3:P"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Analysed a;
+    run(a, c.text);
+    EXPECT_EQ(marks(a.tokens), c.marks);
+    EXPECT_EQ(a.structure.blocks.size(), 1u);
+    EXPECT_TRUE(a.structure.embeds.empty());
+  }
+}
+
 TEST(Analyser, PrecedingCommentBlocks) {
   struct Case {
     const char* name;

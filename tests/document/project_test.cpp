@@ -84,6 +84,29 @@ TEST(ProjectTest, IncludeStatementsInTheProgramFile) {
   }
 }
 
+TEST(ProjectTest, OmittedBlocksAreNotFollowed) {
+  const std::pair<const char*, Names> cases[] = {
+      {"  OMIT('**') ! **\n  INCLUDE('X.CLW')\nB PROCEDURE\n  MODULE('Y.CLW')\n"
+       "! **\n  INCLUDE('Z.CLW')\n",
+       {"MAIN.CLW", "Z.CLW"}},
+      {"  omit ( '**',_X_)\n  COMPILE('**')\n"
+       "  INCLUDE('X.CLW') ; OMIT('**')\n  INCLUDE('Y.CLW')\n  **\n",
+       {"MAIN.CLW", "X.CLW"}},
+      {"  x = 'OMIT(''**'')'\nOMIT('**')\n  INCLUDE('X.CLW')\n", {"MAIN.CLW", "X.CLW"}},
+      {"  INCLUDE('W.CLW')\n  INCLUDE('X.CLW')\n", {"MAIN.CLW", "W.CLW", "X.CLW"}},
+  };
+  for (const auto& [text, expected] : cases) {
+    SCOPED_TRACE(text);
+    Folder p;
+    p.add("MAIN.CLW", std::string("  PROGRAM\n") + text + "A PROCEDURE\n");
+    p.add("W.CLW", "  OMIT('**')\n");  // the block ends with its file
+    for (const char* name : {"X.CLW", "Y.CLW", "Z.CLW"}) p.add(name, "");
+    ApplicationData app = p.load();
+    EXPECT_EQ(fileNames(app), expected);
+    EXPECT_EQ(app.procedures.size(), 1u);
+  }
+}
+
 TEST(ProjectTest, ProcedureDefinitionLines) {
   struct Case {
     std::string text;
