@@ -1,28 +1,37 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace tarn {
 
-/// Characters of a file the analysis looks at, at most.
-inline constexpr std::size_t kMaxSourceChars = 1'000'000;
-
-/// Reads a file's bytes as text: carriage returns are dropped, a Ctrl-Z or a
-/// NUL ends the text, and at most kMaxSourceChars characters are kept (counted
-/// after the carriage returns are dropped); the rest is ignored.
+/// Reads a file's bytes as text of any length: carriage returns are dropped
+/// and a Ctrl-Z or a NUL ends the text. A UTF-8 byte-order mark at the start
+/// is dropped; when the bytes kept are valid UTF-8 holding multi-byte
+/// sequences they are converted to Windows-1252 (characters outside it become
+/// '?'); anything else stays byte for byte.
 class SourceTextReader {
  public:
   /// Takes the next bytes; false once the text is complete.
   bool feed(std::string_view chunk);
   bool done() const { return done_; }
-  const std::string& text() const { return text_; }
-  std::string take() { return std::move(text_); }
+  /// The text read so far; converting needs the whole file, so call it once
+  /// the bytes are all fed.
+  std::string take();
 
  private:
+  void checkUtf8(unsigned char b);
+
   std::string text_;
   bool done_ = false;
+  bool started_ = false;      // past the place where a byte-order mark may stand
+  std::uint8_t bomSeen_ = 0;  // leading bytes matching the mark, held back
+  bool utf8Valid_ = true;
+  bool multiByte_ = false;
+  std::uint8_t pending_ = 0;  // continuation bytes still owed
+  unsigned char lo_ = 0x80, hi_ = 0xBF;  // range of the next continuation byte
 };
 
 /// The text of a file's bytes, read as above.

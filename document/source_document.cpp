@@ -42,8 +42,9 @@ std::unique_ptr<TFileDataSource> loadDocument(const std::string& path,
       path, [&reader](std::string_view chunk) { return reader.feed(chunk); }, &opened, nullptr);
   if (status != ReadStatus::Okay) return fail();
 
+  const std::string text = reader.take();
   Structure structure;
-  analyse(reader.text(), doc->isClarion, options, *doc->tokens, structure);
+  analyse(text, doc->isClarion, options, *doc->tokens, structure);
   doc->blocks = std::move(structure.blocks);
   doc->embeds = std::move(structure.embeds);
   doc->stamp = dosStampFromEpoch(opened.mtime);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 
 namespace tarn::cp1252 {
 namespace {
@@ -60,6 +61,45 @@ int compareIgnoreCase(std::string_view a, std::string_view b) {
 char32_t toUnicode(unsigned char c) {
   if (c >= 0x80 && c <= 0x9F) return kHighTable[c - 0x80];
   return c;
+}
+
+int fromUnicode(char32_t u) {
+  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<int>(u);
+  for (std::size_t i = 0; i < kHighTable.size(); ++i)
+    if (kHighTable[i] == u) return static_cast<int>(0x80 + i);
+  return -1;
+}
+
+std::string fromUtf8(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  const std::size_t n = utf8.size();
+  for (std::size_t i = 0; i < n;) {
+    const unsigned char b = static_cast<unsigned char>(utf8[i]);
+    if (b < 0x80) {
+      out += static_cast<char>(b);
+      ++i;
+      continue;
+    }
+    std::size_t len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    char32_t u = len == 4 ? (b & 0x07u) : len == 3 ? (b & 0x0Fu) : (b & 0x1Fu);
+    bool ok = len > 1 && b <= 0xF4 && i + len <= n;
+    for (std::size_t k = 1; ok && k < len; ++k) {
+      const unsigned char c = static_cast<unsigned char>(utf8[i + k]);
+      if ((c & 0xC0) != 0x80) ok = false;
+      u = (u << 6) | (c & 0x3Fu);
+    }
+    const char32_t least = len == 2 ? 0x80 : len == 3 ? 0x800 : 0x10000;
+    if (!ok || u < least || u > 0x10FFFF) {
+      out += '?';
+      ++i;
+      continue;
+    }
+    const int mapped = fromUnicode(u);
+    out += mapped < 0 ? '?' : static_cast<char>(mapped);
+    i += len;
+  }
+  return out;
 }
 
 std::string toUtf8(std::string_view text) {

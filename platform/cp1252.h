@@ -31,6 +31,13 @@ int compareIgnoreCase(std::string_view a, std::string_view b);
 /// The Unicode code point of a byte.
 char32_t toUnicode(unsigned char c);
 
+/// The byte of a code point, or -1 when the code page lacks it.
+int fromUnicode(char32_t u);
+
+/// UTF-8 text converted to the code page; characters it lacks, and bytes that
+/// are not valid UTF-8, become '?'.
+std::string fromUtf8(std::string_view utf8);
+
 /// The text converted to UTF-8.
 std::string toUtf8(std::string_view text);
 

@@ -27,18 +27,47 @@ TEST(SourceText, ReadAsText) {
   }
 }
 
-TEST(SourceText, AtMostAMillionCharactersAfterDroppingCarriageReturns) {
-  std::string plain(kMaxSourceChars + 1, 'x');
-  EXPECT_EQ(sourceTextOf(plain).size(), kMaxSourceChars) << "the last character is lost";
-
+TEST(SourceText, LongFilesLoadWhole) {
   std::string crlf;
-  while (crlf.size() < kMaxSourceChars + 100000) crlf += "abcdefgh\r\n";
-  std::string text = sourceTextOf(crlf);
-  EXPECT_GT(crlf.size(), kMaxSourceChars);
-  EXPECT_EQ(text.size(), crlf.size() / 10 * 9) << "CR LF files longer than the limit load whole";
+  while (crlf.size() < 3'000'000) crlf += "abcdefgh\r\n";
+  crlf += "last";
+  EXPECT_EQ(sourceTextOf(crlf).size(), crlf.size() / 10 * 9 + 4);
+}
 
-  std::string big(5'000'000, 'y');
-  EXPECT_EQ(sourceTextOf(big).size(), kMaxSourceChars);
+TEST(SourceText, Utf8IsReadAsWindows1252) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"mark only", "\xEF\xBB\xBF", ""},
+      {"mark and ASCII", "\xEF\xBB\xBF" "A LONG\r\n", "A LONG\n"},
+      {"mark and UTF-8", "\xEF\xBB\xBF\xC3\xA9", "\xE9"},
+      {"mark and Windows-1252", "\xEF\xBB\xBF\xE9t\xE9", "\xE9t\xE9"},
+      {"a mark past the start stays", "a\xEF\xBB\xBF", "a?"},
+      {"a cut mark is text", "\xEF\xBB", "\xEF\xBB"},
+      {"accents, euro, quotes", "caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D",
+       "caf\xE9 \x80 \x93q\x94"},
+      {"outside the code page", "\xE4\xB8\xAD\xF0\x9F\x98\x80!", "?" "?!"},
+      {"a lone Windows-1252 byte", "caf\xE9 \xC3\xA9", "caf\xE9 \xC3\xA9"},
+      {"sequence cut by the end", "\xC3\xA9\xE2\x82", "\xC3\xA9\xE2\x82"},
+      {"UTF-8 before Ctrl-Z", "\xC3\xA9\x1A\xFF", "\xE9"},
+      {"CR inside a sequence", "\xC3\r\xA9", "\xC3\xA9"},
+      {"overlong form", "\xC0\xA9\xC3\xA9", "\xC0\xA9\xC3\xA9"},
+      {"C1 codes without a byte", "\xC2\x81\xC2\x80", "\x81?"},
+      {"ASCII", "A\tB\x7F", "A\tB\x7F"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(sourceTextOf(c.bytes), c.text);
+    for (std::size_t size : {1u, 2u, 4u}) {
+      SourceTextReader reader;
+      for (std::size_t at = 0; at < c.bytes.size() && reader.feed(c.bytes.substr(at, size));)
+        at += size;
+      EXPECT_EQ(reader.take(), c.text) << "in chunks of " << size;
+    }
+  }
 }
 
 TEST(SourceText, ChunksGiveTheSameText) {
@@ -50,8 +79,8 @@ TEST(SourceText, ChunksGiveTheSameText) {
   std::size_t at = 0;
   while (at < bytes.size() && reader.feed(std::string_view(bytes).substr(at, 13))) at += 13;
   EXPECT_TRUE(reader.done());
-  EXPECT_EQ(reader.text(), sourceTextOf(bytes));
   EXPECT_FALSE(reader.feed("more")) << "nothing is taken after the end";
+  EXPECT_EQ(reader.take(), sourceTextOf(bytes));
 }
 
 }  // namespace
