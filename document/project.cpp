@@ -1,6 +1,7 @@
 #include "document/project.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <unordered_set>
 
 #include "platform/cp1252.h"
@@ -156,7 +157,12 @@ class Loader {
     while (statementStart < line.size() && isBlank(line[statementStart])) ++statementStart;
     std::string_view statement = line.substr(statementStart);
 
+    // A class declared with its module ("Name CLASS,TYPE,MODULE('x.clw')")
+    // names a file of the program too.
+    std::optional<std::string> module;
+    if (!file.inBlock) module = quotedName(statement, {"MODULE('"});
     if (startsWithWord(statement, "CLASS")) file.inBlock = true;
+    if (module) return module;
     if (file.inBlock) return std::nullopt;
     if (!startsWithWord(statement, "FUNCTION") && !startsWithWord(statement, "PROCEDURE"))
       return std::nullopt;
@@ -168,30 +174,44 @@ class Loader {
   }
 
   std::optional<std::string> examineIndented(OpenFile& file, std::string_view line) {
-    // Blanks dropped and the comment cut off, so that "  Module ( 'x' )" and
-    // "MODULE('X')" read alike.
+    compactOf(line);
+    std::string_view copy = compact_;
+    if (copy.starts_with("MODULE") || copy.starts_with("MAP"))
+      file.inBlock = true;
+    else if (file.inBlock && copy.starts_with("END"))
+      file.inBlock = false;
+    // INCLUDE 'X' is written without parentheses too.
+    return quotedName(line, {"INCLUDE('", "MODULE('", "INCLUDE'"});
+  }
+
+  // Blanks dropped, upper-cased and the comment cut off, so that
+  // "  Module ( 'x' )" and "MODULE('X')" read alike.
+  void compactOf(std::string_view line) {
     compact_.clear();
     for (char c : line) {
       if (c == '!') break;
       if (!isBlank(c))
         compact_ += static_cast<char>(cp1252::toUpper(static_cast<unsigned char>(c)));
     }
-    std::string_view copy = compact_;
-    if (copy.starts_with("MODULE") || copy.starts_with("MAP"))
-      file.inBlock = true;
-    else if (file.inBlock && copy.starts_with("END"))
-      file.inBlock = false;
+  }
 
-    std::size_t quote;
-    if (std::size_t at = copy.find("INCLUDE('"); at != std::string_view::npos)
-      quote = at + 8;
-    else if (at = copy.find("MODULE('"); at != std::string_view::npos)
-      quote = at + 7;
-    else
-      return std::nullopt;
+  /// The name in quotes after the first of `openers` found in the line
+  /// (compacted), ".CLW" added when it has no extension.
+  std::optional<std::string> quotedName(std::string_view line,
+                                        std::initializer_list<std::string_view> openers) {
+    compactOf(line);
+    std::string_view copy = compact_;
+    std::size_t quote = std::string_view::npos;
+    for (std::string_view opener : openers)
+      if (std::size_t at = copy.find(opener); at != std::string_view::npos) {
+        quote = at + opener.size() - 1;
+        break;
+      }
+    if (quote == std::string_view::npos) return std::nullopt;
     std::size_t close = copy.find('\'', quote + 1);
     if (close == std::string_view::npos) return std::nullopt;
     std::string name(copy.substr(quote + 1, close - quote - 1));
+    if (name.empty()) return std::nullopt;
     if (name.find('.') == std::string::npos) name += ".CLW";
     return name;
   }

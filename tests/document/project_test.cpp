@@ -107,6 +107,27 @@ TEST(ProjectTest, OmittedBlocksAreNotFollowed) {
   }
 }
 
+TEST(ProjectTest, ClassModulesAndIncludesWithoutParentheses) {
+  const std::pair<const char*, Names> cases[] = {
+      // A class declared with its module; the CLASS block still holds prototypes.
+      {"ZipWorker CLASS,TYPE,MODULE('ZipWorker.clw'),LINK('ZipWorker.clw')\n"
+       "Init PROCEDURE\n  END\n",
+       {"MAIN.CLW", "ZIPWORKER.CLW"}},
+      {"  INCLUDE 'X.CLW'\n  include   'y'   ! lower case, no extension\n",
+       {"MAIN.CLW", "X.CLW", "Y.CLW"}},
+      {"Str STRING('MODULE('''')')\n  INCLUDE ''\n", {"MAIN.CLW"}},
+  };
+  for (const auto& [text, expected] : cases) {
+    SCOPED_TRACE(text);
+    Folder p;
+    p.add("MAIN.CLW", std::string("  PROGRAM\n") + text + "A PROCEDURE\n");
+    for (const char* name : {"ZIPWORKER.CLW", "X.CLW", "Y.CLW"}) p.add(name, "");
+    ApplicationData app = p.load();
+    EXPECT_EQ(fileNames(app), expected);
+    EXPECT_EQ(app.procedures.size(), 1u) << "Init is a prototype";
+  }
+}
+
 TEST(ProjectTest, ProcedureDefinitionLines) {
   struct Case {
     std::string text;
