@@ -12,6 +12,7 @@
 #include "ui/column_listbox.h"
 #include "ui/print_guard.h"
 #include "ui/window_font.h"
+#include "ui/view_helpers.h"
 
 namespace tarn {
 namespace {
@@ -20,8 +21,6 @@ int gFileWindowCount = 0;
 
 const QColor kBlack(0, 0, 0), kGrey(128, 128, 128), kWhite(255, 255, 255),
     kLightGrey(192, 192, 192);
-
-QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
 }  // namespace
 
@@ -57,10 +56,7 @@ varnixWindowView::varnixWindowView(std::unique_ptr<TFileDataSource> document, co
   connect(unitFilter_, &QLineEdit::textChanged, this, [this] { refilter(unitList_, unitFilter_); });
   connect(button(kEdit), &QPushButton::clicked, this, [this] { editFile(); });
   connect(button(kPrintFile), &QPushButton::clicked, this, [this] { printWholeFile(); });
-  connect(button(kClose), &QPushButton::clicked, this, [this] {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->close();
-    else close();
-  });
+  connect(button(kClose), &QPushButton::clicked, this, [this] { closeView(this); });
   auto printEmbed = [this] {
     if (int e = embedList_->selectedEntry(); e >= 0)
       printSelection(PrintSelection::embed(static_cast<std::size_t>(e)));
@@ -218,14 +214,7 @@ void varnixWindowView::paintEvent(QPaintEvent* event) {
 }
 
 void varnixWindowView::keyPressEvent(QKeyEvent* event) {
-  // Return that no focused button took presses the default button.
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-      button(kPrintFile)->animateClick();
-      return;
-    }
-  }
-  QWidget::keyPressEvent(event);
+  if (!returnPressesDefault(event, button(kPrintFile))) QWidget::keyPressEvent(event);
 }
 
 void varnixWindowView::closeEvent(QCloseEvent* event) {

@@ -20,13 +20,12 @@
 #include "ui/file_window.h"
 #include "ui/print_guard.h"
 #include "ui/window_font.h"
+#include "ui/view_helpers.h"
 
 namespace tarn {
 namespace {
 
 const QColor kLightGrey(192, 192, 192);
-
-QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
 }  // namespace
 
@@ -107,10 +106,7 @@ ProjectWindowView::ProjectWindowView(std::unique_ptr<ApplicationData> project, c
   connect(button(kFileEdit), &QPushButton::clicked, this, [this] { editPath(selectedFilePath()); });
   connect(button(kProcEdit), &QPushButton::clicked, this, [this] { editPath(selectedProcPath()); });
   connect(button(kPrintAll), &QPushButton::clicked, this, [this] { printAllSource(); });
-  connect(button(kClose), &QPushButton::clicked, this, [this] {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->close();
-    else close();
-  });
+  connect(button(kClose), &QPushButton::clicked, this, [this] { closeView(this); });
   connect(fileList_, &TColumnListbox::selectionMoved, this, [this] { updateControls(); });
   connect(procList_, &TColumnListbox::selectionMoved, this, [this] { updateControls(); });
 
@@ -227,12 +223,7 @@ void ProjectWindowView::paintEvent(QPaintEvent* event) {
 }
 
 void ProjectWindowView::keyPressEvent(QKeyEvent* event) {
-  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-      (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier)) {
-    if (button(kPrintAll)->isEnabled()) button(kPrintAll)->animateClick();
-    return;
-  }
-  QWidget::keyPressEvent(event);
+  if (!returnPressesDefault(event, button(kPrintAll))) QWidget::keyPressEvent(event);
 }
 
 void ProjectWindowView::closeEvent(QCloseEvent* event) {

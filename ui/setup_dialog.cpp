@@ -17,6 +17,7 @@
 #include "desktop/setup_form.h"
 #include "platform/qt/qt_fonts.h"
 #include "ui/window_font.h"
+#include "ui/view_helpers.h"
 
 namespace tarn {
 namespace {
@@ -24,8 +25,6 @@ namespace {
 using K = DialogControl::Kind;
 
 constexpr int kHeaderTypingLimit = 98;
-
-QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
 // 0x00BBGGRR, as the settings keep colours.
 QColor fromColorRef(std::uint32_t c) {
