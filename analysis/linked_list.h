@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/bulk_memory.h"
+
 namespace tarn {
 
 template <class T>
@@ -117,8 +119,8 @@ class TLinkedList {
     Slot* nextFree;
     alignas(T) unsigned char storage[sizeof(T)];
   };
+  using ChunkPtr = std::unique_ptr<void, BulkDeleter>;
   static constexpr std::size_t kFirstChunk = 16;
-  static constexpr std::size_t kMaxChunk = 8192;
 
   void* allocate() {
     if (!freeList_) grow();
@@ -131,22 +133,27 @@ class TLinkedList {
     s->nextFree = freeList_;
     freeList_ = s;
   }
+  // Chunks double with the list up to one bulk block, so short lists stay
+  // small and long ones are made of whole blocks.
   void grow() {
-    std::size_t n = chunks_.empty() ? kFirstChunk : std::min(kMaxChunk, slotsAllocated_);
-    chunks_.push_back(std::unique_ptr<Slot[]>(new Slot[n]));  // left uninitialised
-    Slot* chunk = chunks_.back().get();
+    std::size_t bytes = chunks_.empty()
+                            ? kFirstChunk * sizeof(Slot)
+                            : std::min(kBulkBlockBytes, slotsAllocated_ * sizeof(Slot));
+    std::size_t n = bytes / sizeof(Slot);
+    chunks_.push_back(ChunkPtr(allocateBulk(bytes), BulkDeleter{bytes}));  // uninitialised
+    Slot* chunk = static_cast<Slot*>(chunks_.back().get());
+    std::uninitialized_default_construct_n(chunk, n);
     for (std::size_t i = n; i-- > 0;) {
       chunk[i].nextFree = freeList_;
       freeList_ = &chunk[i];
     }
     slotsAllocated_ += n;
   }
-
   int count_ = 0;
   TLLNode<T> head_;
   TLLNode<T> tail_;
   T* cursor_ = nullptr;
-  std::vector<std::unique_ptr<Slot[]>> chunks_;
+  std::vector<ChunkPtr> chunks_;
   Slot* freeList_ = nullptr;
   std::size_t slotsAllocated_ = 0;
 };

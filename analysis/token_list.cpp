@@ -11,9 +11,10 @@ constexpr std::size_t kBlockSize = 64 * 1024;
 const char* TokenList::store(std::string_view text) {
   std::size_t need = text.size() + 1;
   if (need > room_) {
-    std::size_t size = std::max(kBlockSize, need);
-    blocks_.push_back(std::unique_ptr<char[]>(new char[size]));  // left uninitialised
-    free_ = blocks_.back().get();
+    // Small blocks until the texts fill a bulk block, then bulk blocks.
+    std::size_t size = std::max(textBytes_ >= kBulkBlockBytes ? kBulkBlockBytes : kBlockSize, need);
+    blocks_.emplace_back(allocateBulk(size), BulkDeleter{size});  // left uninitialised
+    free_ = static_cast<char*>(blocks_.back().get());
     room_ = size;
     textBytes_ += size;
   }

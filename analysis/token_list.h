@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/token.h"
+#include "platform/bulk_memory.h"
 
 namespace tarn {
 
@@ -25,7 +26,7 @@ class TokenList : public TLinkedList<TToken> {
  private:
   const char* store(std::string_view text);
 
-  std::vector<std::unique_ptr<char[]>> blocks_;
+  std::vector<std::unique_ptr<void, BulkDeleter>> blocks_;
   char* free_ = nullptr;
   std::size_t room_ = 0;
   std::size_t textBytes_ = 0;
