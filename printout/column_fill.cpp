@@ -12,6 +12,15 @@ bool onlySpacesAndLineEnds(std::string_view text) {
   return text.find_first_not_of(" \n") == std::string_view::npos;
 }
 
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+/// Length of `text` without the blanks at its end, which print as nothing.
+std::size_t visibleLength(std::string_view text) {
+  std::size_t n = text.size();
+  while (n > 0 && isBlank(text[n - 1])) --n;
+  return n;
+}
+
 }  // namespace
 
 void TMyPrintout::fillColumn() {
@@ -51,6 +60,7 @@ void TMyPrintout::fillColumn() {
       return;
     }
     resumed_ = nullptr;
+    resumeAt_ = 0;
     tokens.next();
     if (columnFull_) return;
   }
@@ -66,6 +76,8 @@ TMyPrintout::Step TMyPrintout::drawToken(TToken* t) {
     const TToken* before = t->previous();
     if (regionsOnly_ && inRegion_ && before && before->has(tfLineEnd))
       text.remove_prefix(std::min<std::size_t>(static_cast<std::size_t>(embedIndent_), text.size()));
+    // A token split over lines goes on behind the part already printed.
+    if (resumed) text.remove_prefix(std::min(resumeAt_, text.size()));
     std::size_t len = text.size();
 
     // Outside regions, with regions only, a token is neither drawn nor given room.
@@ -100,6 +112,10 @@ TMyPrintout::Step TMyPrintout::drawToken(TToken* t) {
         } else if (!blankToken_ && wrap(t, text, len, cutWidth)) {
           if (pendingContinuation_) return Step::Stop;
           continue;  // the same token again, on the continuation line
+        }
+        if (!blankToken_ && split(t, text, len, cutWidth)) {
+          if (pendingContinuation_) return Step::Stop;
+          continue;  // the rest of the token, on the continuation line
         }
       }
       drawText(text, len, cutWidth);
@@ -143,6 +159,40 @@ void TMyPrintout::beginRegion(const TToken* t) {
 
 bool TMyPrintout::wrap(TToken* t, std::string_view text, std::size_t len, int cutWidth) {
   if (x_ == x0_ || x_ + width(text.substr(0, len)) + cutWidth < xR_) return false;
+  continueOnNextLine(t, cutWidth);
+  return true;
+}
+
+bool TMyPrintout::split(TToken* t, std::string_view text, std::size_t len, int cutWidth) {
+  const std::size_t visible = visibleLength(text.substr(0, len));
+  const int room = xR_ - cutWidth - x_;
+  std::size_t n = headThatFits(text, len, room);
+  // Blanks beyond the room print as nothing; they need no continuation line.
+  if (n >= visible) return false;
+
+  int right = xR_ - cutWidth;
+  if (n == 0) {
+    // Not even one character fits: one a line still gets every character printed.
+    n = 1;
+    right = std::max(right, std::min(x_ + width(text.substr(0, 1)), xR_));
+  } else if (t->is(tcComment) || t->is(tcLiteral)) {
+    // Words stay whole when the last blank of the line lies in its last third.
+    std::size_t blank = n;
+    while (blank > 0 && !isBlank(text[blank])) --blank;
+    if (isBlank(text[blank]) && 3 * width(text.substr(0, blank)) >= 2 * room) {
+      n = blank + 1;
+      while (isBlank(text[n])) ++n;  // the blank run ends before `visible`
+    }
+  }
+  Canvas& c = *canvas();
+  c.setTextAlign(TextAlign::Left);
+  c.textOutClipped(x_, y_, Rect{x_, y_, right, y_ + linePitch()}, text.substr(0, n));
+  resumeAt_ += n;
+  continueOnNextLine(t, cutWidth);
+  return true;
+}
+
+void TMyPrintout::continueOnNextLine(TToken* t, int cutWidth) {
   Canvas& c = *canvas();
   c.setTextAlign(TextAlign::Left);
   c.textOut(xR_ - cutWidth, y_, kCutMarker);
@@ -152,13 +202,22 @@ bool TMyPrintout::wrap(TToken* t, std::string_view text, std::size_t len, int cu
   if (y_ + linePitch() > yB_) {
     // No continuation line below the column: the token goes on in the next column.
     pendingContinuation_ = true;
-    return true;
+    return;
   }
   y_ += linePitch();
   c.textOut(x0_, y_, kContinuationMarker);
   x_ += width(kContinuationMarker);
   continuation_ = true;
-  return true;
+}
+
+std::size_t TMyPrintout::headThatFits(std::string_view text, std::size_t len, int room) {
+  if (width(text.substr(0, len)) <= room) return len;
+  std::size_t lo = 0, hi = len;  // width(lo) fits, width(hi) does not
+  while (hi - lo > 1) {
+    std::size_t mid = lo + (hi - lo) / 2;
+    (width(text.substr(0, mid)) > room ? hi : lo) = mid;
+  }
+  return room >= 0 && width(text.substr(0, lo)) <= room ? lo : 0;
 }
 
 void TMyPrintout::drawText(std::string_view text, std::size_t len, int cutWidth) {
@@ -167,17 +226,9 @@ void TMyPrintout::drawText(std::string_view text, std::size_t len, int cutWidth)
     return;
   }
   // The longest head of the token that fits before the cut marker.
-  const int room = xR_ - cutWidth - x_;
-  std::size_t n = len;
-  if (width(text.substr(0, n)) > room) {
-    std::size_t lo = 0, hi = n;  // width(lo) fits, width(hi) does not
-    while (hi - lo > 1) {
-      std::size_t mid = lo + (hi - lo) / 2;
-      (width(text.substr(0, mid)) > room ? hi : lo) = mid;
-    }
-    n = room >= 0 && width(text.substr(0, lo)) <= room ? lo : 0;
-  }
-  if (n < len) {
+  const std::size_t n = headThatFits(text, len, xR_ - cutWidth - x_);
+  // With wrapping, what is left over here are blanks, which lose nothing.
+  if (n < len && !setup_.wrapLine) {
     drawCutMarker(cutWidth);
     continuation_ = false;
   }

@@ -67,6 +67,11 @@ class TMyPrintout : public Printout {
   Step separatorAndHeading(const TToken* token, std::string_view text, bool columnEmpty);
   void emphasisBar();
   bool wrap(TToken* token, std::string_view text, std::size_t len, int cutWidth);
+  /// Prints the head of a token that does not fit and moves on to a continuation line.
+  bool split(TToken* token, std::string_view text, std::size_t len, int cutWidth);
+  void continueOnNextLine(TToken* token, int cutWidth);
+  /// The longest head of `text` (at most `len` characters) at most `room` wide.
+  std::size_t headThatFits(std::string_view text, std::size_t len, int room);
   void drawText(std::string_view text, std::size_t len, int cutWidth);
   void drawCutMarker(int cutWidth);
 
@@ -99,8 +104,10 @@ class TMyPrintout : public Printout {
   bool columnFull_ = false;
   /// A token cut at the bottom of the last column goes on in the next one.
   bool pendingContinuation_ = false;
-  /// The token whose separator, heading and unit test already ran (it was wrapped).
+  /// The token whose separator, heading and unit test already ran (it was wrapped or split).
   const TToken* resumed_ = nullptr;
+  /// How much of the resumed token its earlier lines printed.
+  std::size_t resumeAt_ = 0;
   int lastBarY_ = -1;
   int lastCutY_ = -1;
 };

@@ -61,6 +61,7 @@ bool TMyPrintout::beginPrinting() {
   currentFont_ = -1;
   pendingContinuation_ = false;
   resumed_ = nullptr;
+  resumeAt_ = 0;
   TokenList& tokens = *document_.tokens;
   if (startToken_)
     tokens.setCurrent(startToken_);
@@ -146,7 +147,8 @@ void TMyPrintout::printPage(int page, const Rect& rect) {
     fillColumn();
     if (unitEnded_ && setup_.oneUnitEach && setup_.unitPerPage) break;
     const TToken* at = document_.tokens->current();
-    if (at && at->has(stopMask_)) break;
+    // A last token still going on belongs in the next column, not on the next page.
+    if (at && at->has(stopMask_) && !pendingContinuation_) break;
   }
 }
 

@@ -136,13 +136,13 @@ TEST(ListingPrintout, LongTokens) {
   };
   std::string wide(200, 'w');
   const Case cases[] = {
-      {"a token that starts a line is cut, never wrapped", wide + "\n", true,
+      {"a token that starts a line stays there: split, not wrapped", wide + "\n", true,
        "clip 167 167 5 000000 167 167 3318 233 \"" + std::string(95, 'w') + "\""},
       {"cut without wrapping", "  x = '" + wide + "'\n", false, "shade 3318 167 3417 233"},
       {"wrap moves the token to a continuation line", "  x = '" + wide + "'\n", true,
        "text 167 233 6 L 000000 \"\\xbb \""},
-      {"continued token is cut, not wrapped again", "  x = '" + wide + "'\n", true,
-       "shade 3318 233 3417 299"},
+      {"a continued token that still does not fit goes on over another line", "  x = '" + wide + "'\n",
+       true, "text 3318 233 6 L 000000 \"...\"\ntext 167 299 6 L 000000 \"\\xbb \""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
