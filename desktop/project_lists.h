@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "desktop/column_lists.h"
 #include "document/project.h"
@@ -22,6 +23,7 @@ class ApplicationFileListData : public ColumnListData {
  private:
   const ApplicationData& project_;
   DateText date_;
+  std::vector<std::string> names_;  // per file: its name in the code page when it differs
 };
 
 /// The procedures of a project: the label, and on the right its file name
@@ -34,7 +36,13 @@ class ApplicationProcListData : public ColumnListData {
 
  private:
   const ApplicationData& project_;
+  std::vector<std::string> fileNames_;  // per procedure, as in the file list
 };
+
+/// A project file's name in the code page, as the lists show and filter it:
+/// its folder part is a file name of the platform, UTF-8 (characters the code
+/// page lacks become "?").
+std::string projectFileName(const ProjectFile& file);
 
 /// "%s  %02i:%02i    %s": date, hour, minute and "[Modified]" or nothing.
 std::string projectFileStamp(const ProjectFile& file, const DateText& date);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/cp1252.h"
@@ -72,6 +73,8 @@ std::optional<OmitStart> findOmit(std::string_view line) {
 struct OpenFile {
   std::string text;
   std::string name;  // as recorded in the file table
+  std::string path;  // where it was read
+  std::optional<std::string> folder;  // of the path: where the names it gives are looked up second
   std::size_t next = 0;
   int line = 0;
   bool inBlock = false;  // inside MAP, MODULE or CLASS: no definitions here
@@ -80,11 +83,14 @@ struct OpenFile {
 
 class Loader {
  public:
-  Loader(ApplicationData& app, FileSystem& fs, FileAttributes& attributes)
-      : app_(app), fs_(fs), attributes_(attributes) {}
+  Loader(ApplicationData& app, FileSystem& fs, FileAttributes& attributes,
+         const ProjectSearch& search)
+      : app_(app), fs_(fs), attributes_(attributes), lookup_(fs, app.directory, search) {}
 
   void run() {
-    if (!open(app_.programName)) return;
+    // The PROGRAM file is where it was named, nowhere else.
+    FoundFile program{resolvePath(fs_, app_.directory, app_.programName), {}};
+    if (!read(program, app_.programName)) return;
     while (!stack_.empty()) {
       OpenFile& file = stack_.back();
       if (file.next >= file.text.size()) {
@@ -107,40 +113,56 @@ class Loader {
         file.omitted = std::move(omit->terminator);
       }
       std::optional<std::string> named = examine(file, line);
-      if (named) open(*named);
+      if (named) open(*named, file.folder);
     }
   }
 
  private:
-  // Reads the file and makes it the one examined next. A file is never read
-  // twice: the recorded names stop cycles, and a file that cannot be recorded
-  // any more is not read at all, or nothing would stop it being read again.
-  bool open(std::string_view name) {
-    std::string recorded(cut(name, kMaxProjectNameLength));
-    if (known_.count(recorded) || missing_.count(std::string(name))) return false;
+  // Reads the file a name leads to, unless that was tried before, and makes
+  // it the one examined next. A file is known by the path it is found at, so
+  // two names of one file read it once and cycles stop. A file that cannot be
+  // recorded any more is not read at all, or nothing would stop it being
+  // read again.
+  bool open(std::string_view name, std::optional<std::string> namingFolder) {
+    std::string key(name);
+    key += '\0';
+    if (namingFolder) key += "/" + *namingFolder;
+    auto cached = looked_.find(key);
+    if (cached != looked_.end() &&
+        (!cached->second || known_.count(normalPath(cached->second->path))))
+      return false;
     if (app_.files.size() >= kMaxProjectEntries) return false;
+    std::optional<FoundFile> found =
+        cached != looked_.end() ? cached->second : lookup_.find(name, namingFolder);
+    looked_[key] = found;
+    return found && read(*found, name);
+  }
 
-    std::string path = resolvePath(fs_, app_.directory, name);
+  bool read(const FoundFile& found, std::string_view name) {
+    if (!known_.insert(normalPath(found.path)).second) return false;
     OpenFile file;
     FileStat opened;
     ReadStatus status = fs_.readFile(
-        path,
+        found.path,
         [&file](std::string_view chunk) {
           std::size_t eof = chunk.find('\x1A');
           file.text.append(chunk.substr(0, eof));
           return eof == std::string_view::npos;
         },
         &opened, nullptr);
-    if (status != ReadStatus::Okay) {
-      missing_.emplace(name);
-      return false;
-    }
+    if (status != ReadStatus::Okay) return false;
     std::erase(file.text, '\r');
 
-    app_.files.push_back(
-        ProjectFile{dosStampFromEpoch(opened.mtime), recorded, attributes_.get(path).value_or(0)});
-    known_.insert(recorded);
+    std::string shown = found.shownFolder.empty() ? std::string(name)
+                                                  : found.shownFolder + "/" + std::string(name);
+    std::string recorded(cut(shown, kMaxProjectNameLength));
+    std::size_t folderLength = found.shownFolder.empty() ? 0 : found.shownFolder.size() + 1;
+    app_.files.push_back(ProjectFile{dosStampFromEpoch(opened.mtime), recorded,
+                                     attributes_.get(found.path).value_or(0), found.path,
+                                     std::min(folderLength, recorded.size())});
     file.name = std::move(recorded);
+    file.path = found.path;
+    file.folder = splitPath(found.path).directory;
     stack_.push_back(std::move(file));
     app_.depth = static_cast<int>(stack_.size()) - 1;
     return true;
@@ -169,7 +191,7 @@ class Loader {
     if (app_.procedures.size() < kMaxProjectEntries)
       app_.procedures.push_back(
           ProjectProcedure{std::string(cut(line.substr(0, labelEnd), kMaxProjectLabelLength)),
-                           file.name, file.line});
+                           file.name, file.line, file.path});
     return std::nullopt;
   }
 
@@ -219,21 +241,23 @@ class Loader {
   ApplicationData& app_;
   FileSystem& fs_;
   FileAttributes& attributes_;
+  ProjectLookup lookup_;
   std::vector<OpenFile> stack_;
-  std::unordered_set<std::string> known_;    // names in the file table
-  std::unordered_set<std::string> missing_;  // names that could not be read
+  std::unordered_set<std::string> known_;  // normal paths read or tried
+  // Per name and naming folder: the file found, none when none was.
+  std::unordered_map<std::string, std::optional<FoundFile>> looked_;
   std::string compact_;
 };
 
 }  // namespace
 
 ApplicationData::ApplicationData(std::string_view programPath, FileSystem& fs,
-                                 FileAttributes& attributes) {
+                                 FileAttributes& attributes, const ProjectSearch& search) {
   SplitPath split = splitPath(programPath);
   directory = std::move(split.directory);
   programName = std::move(split.name);
 
-  Loader(*this, fs, attributes).run();
+  Loader(*this, fs, attributes, search).run();
 
   std::stable_sort(files.begin(), files.end(), [](const ProjectFile& a, const ProjectFile& b) {
     return cp1252::compareIgnoreCase(a.name, b.name) < 0;

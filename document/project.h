@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/project_lookup.h"
 #include "platform/dos_time.h"
 #include "platform/file_attributes.h"
 #include "platform/file_system.h"
@@ -23,8 +24,15 @@ inline constexpr std::size_t kMaxProjectLabelLength = 149;
 /// One file of a project that could be read.
 struct ProjectFile {
   DosStamp stamp;    ///< last write of the file as opened, local time
-  std::string name;  ///< the PROGRAM file's name, or as MODULE/INCLUDE names it (upper case)
+  /// The PROGRAM file's name, or as MODULE/INCLUDE names it (upper case);
+  /// outside the PROGRAM file's folder led by the folder seen from there
+  /// ("../lib/X.CLW").
+  std::string name;
   std::uint32_t attributes = 0;  ///< attribute bits; 0 when they cannot be queried
+  std::string path;              ///< where the file was found and read
+  /// Bytes of `name` that are its folder and "/" (file-system text, UTF-8
+  /// on Linux); the rest is the code page's, as the source wrote it.
+  std::size_t folderLength = 0;
 };
 
 /// A procedure or function defined outside MAP, MODULE and CLASS blocks.
@@ -32,15 +40,17 @@ struct ProjectProcedure {
   std::string label;     ///< as written in column 1
   std::string fileName;  ///< the ProjectFile name of the defining file
   int line = 0;          ///< 1-based line of the definition
+  std::string path;      ///< the ProjectFile path of the defining file
 };
 
 /// A program seen as a whole: its PROGRAM file and every file it names in
 /// MODULE('...') and INCLUDE('...'), followed through all levels.
 struct ApplicationData {
   /// Loads the project of the PROGRAM file at `programPath`. Every file is
-  /// looked up in that file's folder. When the PROGRAM file cannot be read,
+  /// looked up as ProjectLookup does. When the PROGRAM file cannot be read,
   /// both tables stay empty.
-  ApplicationData(std::string_view programPath, FileSystem& fs, FileAttributes& attributes);
+  ApplicationData(std::string_view programPath, FileSystem& fs, FileAttributes& attributes,
+                  const ProjectSearch& search = {});
 
   std::vector<ProjectFile> files;            ///< sorted by name, case ignored
   std::vector<ProjectProcedure> procedures;  ///< sorted by label, case ignored

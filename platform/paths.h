@@ -31,4 +31,18 @@ std::string joinPath(const std::optional<std::string>& directory, std::string_vi
 std::string resolvePath(FileSystem& fs, const std::optional<std::string>& directory,
                         std::string_view name);
 
+/// The path read lexically: backslashes as "/", no "." parts, no doubled or
+/// trailing "/", each "x/.." pair taken out. ".." parts that climb above a
+/// relative path's start stay; above the root they go. "." for nothing left.
+std::string normalPath(std::string_view path);
+
+/// Where `path` lies seen from `folder` ("../lib/X.CLW"), both normal paths;
+/// "." for the folder itself. `path` unchanged when only one of them is
+/// absolute, or the folder climbs where `path` cannot follow.
+std::string relativePath(std::string_view folder, std::string_view path);
+
+/// The folder at the normal path `folder` as it exists on disk, each part
+/// that does not exist as written looked up without regard to case.
+std::string resolveFolder(FileSystem& fs, std::string_view folder);
+
 }  // namespace tarn

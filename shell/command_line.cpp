@@ -50,6 +50,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       const std::string* path = value();
       if (!path) return fail("--project needs the PROGRAM file");
       c.project = *path;
+    } else if (a == "--include-path") {
+      const std::string* folders = value();
+      if (!folders) return fail("--include-path needs DIR[:DIR...]");
+      c.includePath.push_back(*folders);
     } else if (a == "--unit" || a == "--embed") {
       const std::string* n = value();
       std::optional<int>& target = a == "--unit" ? c.unit : c.embed;
@@ -75,6 +79,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
   if ((c.modifiedOnly || c.clwOnly) && c.project.empty())
     return fail("--modified-only and --clw-only go with --project");
 
+  if (!c.includePath.empty() && c.project.empty() && c.dumpKind != "project")
+    return fail("--include-path goes with --project or --dump project");
+
   if (!c.dumpKind.empty()) {
     if (c.argument.empty()) return fail("--dump " + c.dumpKind + " needs a file");
     c.action = CommandLine::Action::Dump;
@@ -93,7 +100,8 @@ std::string usageText() {
   return "Usage: tarnlist [FILE | @LIST]\n"
          "       tarnlist --pdf PATH FILE|@LIST\n"
          "       tarnlist --project PROGRAM.CLW --pdf DIR [--modified-only] [--clw-only]\n"
-         "       tarnlist --dump tokens|structure|project FILE\n"
+         "                [--include-path DIR[:DIR...]]\n"
+         "       tarnlist --dump tokens|structure|project FILE [--include-path DIR[:DIR...]]\n"
          "       tarnlist --dump layout FILE [--unit N | --embed N]\n"
          "\n"
          "Prints formatted listings of Clarion source files.\n"
@@ -106,6 +114,11 @@ std::string usageText() {
          "  --project FILE   print every source file of the project headless\n"
          "  --modified-only  with --project: only files modified since their last printout\n"
          "  --clw-only       with --project: only .CLW files\n"
+         "  --include-path DIR[:DIR...]\n"
+         "                   with --project or --dump project: more folders to look in\n"
+         "                   for the files a project names, after the PROGRAM file's\n"
+         "                   folder, the naming file's folder and the *.red files there;\n"
+         "                   the profile's [Tarnlist] IncludePath=DIR[;DIR...] follows\n"
          "  --dump KIND      write the analysis of FILE to standard output\n"
          "  --help           show this text\n"
          "  --version        show the version\n"

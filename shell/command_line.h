@@ -14,6 +14,7 @@ struct CommandLine {
   std::string dumpKind;   ///< tokens, structure, project or layout
   std::string pdfPath;    ///< --pdf: jobs become PDF files
   std::string project;    ///< --project PROGRAM.CLW
+  std::vector<std::string> includePath;  ///< each --include-path value, "DIR[:DIR...]"
   std::optional<int> unit;
   std::optional<int> embed;
   bool modifiedOnly = false;

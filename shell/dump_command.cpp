@@ -44,8 +44,8 @@ int dumpLayout(const CommandLine& command, TFileDataSource& doc, PrintServices& 
 // The loader itself stays silent about a PROGRAM file it cannot read; a dump
 // reports it like every other file that cannot be opened.
 int dumpProjectOf(const CommandLine& command, PrintServices& services,
-                  FileAttributes& attributes, std::FILE* out) {
-  ApplicationData project(command.argument, services.fs, attributes);
+                  FileAttributes& attributes, const ProjectSearch& search, std::FILE* out) {
+  ApplicationData project(command.argument, services.fs, attributes, search);
   if (project.files.empty()) {
     services.messages.show("Unable to open file", "File Error");
     return 1;
@@ -56,9 +56,9 @@ int dumpProjectOf(const CommandLine& command, PrintServices& services,
 }  // namespace
 
 int runDump(const CommandLine& command, PrintServices& services, FileAttributes& projectAttributes,
-            std::FILE* out) {
+            const ProjectSearch& search, std::FILE* out) {
   if (command.dumpKind == "project")
-    return dumpProjectOf(command, services, projectAttributes, out);
+    return dumpProjectOf(command, services, projectAttributes, search, out);
   std::unique_ptr<TFileDataSource> doc;
   try {
     doc = loadDocument(command.argument, analysisOptions(services.setup), services.fs,

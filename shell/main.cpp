@@ -67,17 +67,19 @@ int main(int argc, char** argv) {
   DateFormatter dates(profile, localeDateOrder, errors);
   std::string configPath = configFilePath(programPath(argv[0]), fs, processEnvironment);
   SetupData setup = loadSetup(configPath, fs, errors);
+  const ProjectSearch search =
+      projectSearch(command.includePath, profile.getString("Tarnlist", "IncludePath", ""));
 
   if (command.action == CommandLine::Action::Dump) {
     NoFileAttributes untouched;
     PosixFileAttributes attributes(processEnvironment);
     PrintServices services{setup, fs, untouched, errors, dates, printingClock(processEnvironment), {}, {}};
-    return runDump(command, services, attributes, stdout);
+    return runDump(command, services, attributes, search, stdout);
   }
   if (command.action == CommandLine::Action::Print) {
     PosixFileAttributes attributes(processEnvironment);
     PrintServices services{setup, fs, attributes, errors, dates, printingClock(processEnvironment), {}, {}};
-    int status = runPrintCommand(argc, argv, command, services);
+    int status = runPrintCommand(argc, argv, command, services, search);
     saveSetup(configPath, setup, fs, errors);
     return status;
   }

@@ -52,7 +52,8 @@ class PdfJobs : public Printer {
 
 }  // namespace
 
-int runPrintCommand(int argc, char** argv, const CommandLine& command, PrintServices& services) {
+int runPrintCommand(int argc, char** argv, const CommandLine& command, PrintServices& services,
+                    const ProjectSearch& search) {
   selectHeadlessPlatformIfNeeded();
   QApplication app(argc, argv);
 
@@ -77,7 +78,7 @@ int runPrintCommand(int argc, char** argv, const CommandLine& command, PrintServ
   };
   if (command.project.empty()) return printCommandLine(command.argument, services);
 
-  ApplicationData project(command.project, services.fs, services.attributes);
+  ApplicationData project(command.project, services.fs, services.attributes, search);
   if (project.files.empty()) {
     services.messages.show("Unable to open file", "File Error", MessageIcon::Exclamation);
     return 1;

@@ -262,7 +262,9 @@ void MainFrame::commandOpenProject() {
 
 bool MainFrame::openProject(const std::string& path) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  auto project = std::make_unique<ApplicationData>(path, app_.fs, app_.attributes);
+  const ProjectSearch search =
+      projectSearch({}, app_.profile.getString("Tarnlist", "IncludePath", ""));
+  auto project = std::make_unique<ApplicationData>(path, app_.fs, app_.attributes, search);
   QApplication::restoreOverrideCursor();
   if (project->files.empty()) {
     app_.messages.show("Unable to open file", "File Error", MessageIcon::Exclamation);

@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "platform/paths.h"
 #include "printout/print_all.h"
 #include "ui/column_listbox.h"
 #include "ui/file_window.h"
@@ -128,19 +127,15 @@ QPushButton* ProjectWindowView::button(Id id) const {
   return it == buttons_.end() ? nullptr : it->second;
 }
 
-std::string ProjectWindowView::pathOf(const std::string& fileName) const {
-  return resolvePath(app_.fs, project_->directory, fileName);
-}
-
 std::string ProjectWindowView::selectedFilePath() const {
   const int entry = fileList_->selectedEntry();
-  return entry < 0 ? std::string() : pathOf(project_->files[static_cast<std::size_t>(entry)].name);
+  return entry < 0 ? std::string() : project_->files[static_cast<std::size_t>(entry)].path;
 }
 
 std::string ProjectWindowView::selectedProcPath() const {
   const int entry = procList_->selectedEntry();
   return entry < 0 ? std::string()
-                   : pathOf(project_->procedures[static_cast<std::size_t>(entry)].fileName);
+                   : project_->procedures[static_cast<std::size_t>(entry)].path;
 }
 
 void ProjectWindowView::editPath(const std::string& path) {
@@ -191,7 +186,7 @@ void ProjectWindowView::printAllSource() {
   });
   // Printing may have cleared marks: the list shows them as they are now.
   for (ProjectFile& file : project_->files)
-    if (auto bits = app_.attributes.get(pathOf(file.name))) file.attributes = *bits;
+    if (auto bits = app_.attributes.get(file.path)) file.attributes = *bits;
   fileList_->viewport()->update();
 }
 

@@ -56,8 +56,6 @@ class ProjectWindowView : public QWidget {
   QLineEdit* procFilter() const { return procFilter_; }
   QPushButton* button(Id id) const;
 
-  /// The path of a project file as it is found on disk.
-  std::string pathOf(const std::string& fileName) const;
   /// Prints the project's files after the options dialog; the list shows
   /// the marks read again afterwards.
   void printAllSource();

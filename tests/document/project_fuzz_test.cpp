@@ -110,6 +110,7 @@ TEST(ProjectFuzzTest, RandomProjectsLoadSoundly) {
       EXPECT_TRUE(names.insert(file.name).second) << file.name;
       std::string path = resolvePath(fs, std::string("/p"), file.name);
       ASSERT_TRUE(fs.stat(path).isRegular) << file.name;
+      EXPECT_EQ(file.path, path);
     }
     for (const std::string& path : paths)
       EXPECT_LE(std::count(fs.filesRead.begin(), fs.filesRead.end(), path), 1) << path;
@@ -125,6 +126,7 @@ TEST(ProjectFuzzTest, RandomProjectsLoadSoundly) {
       ASSERT_TRUE(names.count(proc.fileName)) << proc.fileName;
       EXPECT_LE(proc.label.size(), kMaxProjectLabelLength);
       std::string path = resolvePath(fs, std::string("/p"), proc.fileName);
+      EXPECT_EQ(proc.path, path);
       EXPECT_GE(proc.line, 1);
       EXPECT_LE(proc.line, lineCount(fs.files[path].contents)) << proc.label;
     }

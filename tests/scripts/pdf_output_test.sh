@@ -363,6 +363,58 @@ project_clw_only() {
   tl_group_end
 }
 
+# --- A project whose files lie in other folders ------------------------------------
+# Class modules through a redirection file, includes through the include path
+# (command line, else the profile), two files of one name in two folders.
+project_folders() {
+  local dir=$work/folders out names
+  mkdir -p "$dir/app/sub" "$dir/classes" "$dir/lib"
+  tl_group "project files in other folders"
+  cat >"$dir/app/main.clw" <<'EOF'
+  PROGRAM
+Zip CLASS,TYPE,MODULE('zip.clw')
+  END
+  INCLUDE('equ.inc')
+  INCLUDE 'sub\equ.inc'
+  MAP
+    MODULE('util.clw')
+    END
+  END
+  CODE
+EOF
+  printf "  MEMBER('main')\nUtil PROCEDURE\n  CODE\n" >"$dir/app/util.clw"
+  printf 'Inner EQUATE(7)\n' >"$dir/app/sub/equ.inc"
+  printf -- '-- shared classes\r\n[Common]\r\n*.clw = %%ROOT%%\\libsrc; ..\\nowhere\r\n*.clw = ..\\Classes\r\n' >"$dir/app/build.red"
+  printf "  MEMBER('main')\nZip.Run PROCEDURE\n  CODE\n" >"$dir/classes/zip.clw"
+  printf 'Answer EQUATE(42)\n' >"$dir/lib/equ.inc"
+
+  names=$("$tarnlist" --dump project --include-path "$work/nowhere:$dir/lib" "$dir/app/main.clw" |
+    awk -F'\t' '$1 == "file" { print $2 }' | tr '\n' ' ')
+  [ "$names" = '../classes/ZIP.CLW ../lib/EQU.INC main.clw SUB\\EQU.INC UTIL.CLW ' ] ||
+    tl_fail "--dump project lists the files as '$names'"
+  printf '[Tarnlist]\nIncludePath=%s\n' "$dir/lib" >"$work/include.ini"
+  names=$(TARNLIST_PROFILE=$work/include.ini "$tarnlist" --dump project "$dir/app/main.clw" |
+    awk -F'\t' '$1 == "file" { print $2 }' | grep -c '^\.\./lib/EQU\.INC$')
+  [ "$names" = 1 ] || tl_fail "the profile's IncludePath is not searched"
+
+  out=$dir/out
+  run --project "$dir/app/main.clw" --pdf "$out" --include-path "$dir/lib"
+  expect_status 0 "project in folders"
+  expect_silence "project in folders"
+  [ "$(pdfs_in "$out")" = "equ.inc-2.pdf equ.inc.pdf main.clw.pdf util.clw.pdf zip.clw.pdf " ] ||
+    tl_fail "the project in folders printed '$(pdfs_in "$out")'"
+  tl_check_listing "$out/equ.inc.pdf" "$dir/lib/equ.inc"
+  tl_check_listing "$out/equ.inc-2.pdf" "$dir/app/sub/equ.inc"
+  tl_check_listing "$out/zip.clw.pdf" "$dir/classes/zip.clw"
+  tl_page_text "$out/equ.inc-2.pdf" 1 | grep -qF '/app/sub)' ||
+    tl_fail "equ.inc-2.pdf does not show the folder app/sub"
+
+  run --include-path "$dir/lib" "$dir/app/main.clw"
+  expect_status 2 "--include-path without a project"
+  expect_message "--include-path goes with --project or --dump project" "--include-path without a project"
+  tl_group_end
+}
+
 if make_base_config; then
   archive_bit
   if [ -d "$corpus" ]; then corpus_sweep; else echo "no corpus at $corpus: its files are not printed"; fi
@@ -371,6 +423,7 @@ if make_base_config; then
   errors
   print_mode_3
   project_clw_only
+  project_folders
 fi
 
 if [ "$TL_FAILURES" -gt 0 ]; then

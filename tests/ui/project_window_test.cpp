@@ -101,6 +101,31 @@ TEST_F(ProjectWindowTest, PrintAllWithEachFilterClearsTheMarks) {
       << "every printed file enters the recent list once";
 }
 
+TEST_F(ProjectWindowTest, FilesFoundOutsideTheProgramFolderOpenAndPrintWhereFound) {
+  profile.values["TARNLIST/INCLUDEPATH"] = "/nowhere; /lib";
+  fs.create("/p/main.clw", "  PROGRAM\n  INCLUDE('SHARED.INC')\n  CODE\n", 983783220);
+  fs.create("/lib/Shared.inc", "Shared PROCEDURE\n  CODE\n", 983783220);
+  attributes.attributes["/lib/Shared.inc"] = kAttrArchive;
+  setup.clearArchive = 1;
+  ProjectWindowView* w = openProject();
+  ASSERT_TRUE(w);
+  EXPECT_EQ(rows(w->fileList()), (Strings{"../lib/SHARED.INC | 05/03/2001  09:07    [Modified]",
+                                          "main.clw | 05/03/2001  09:07    [Modified]"}));
+  w->fileList()->selectPosition(0);
+  w->button(ProjectWindowView::kFileEdit)->click();
+  EXPECT_EQ(shell.opened, Strings{"/lib/Shared.inc"});
+  w->procList()->selectPosition(0);
+  w->button(ProjectWindowView::kProcOpen)->click();
+  ASSERT_EQ(fileWindows().size(), 1u);
+  EXPECT_EQ(fileWindows()[0]->document().path, "/lib/Shared.inc");
+
+  w->askOptions = [](QWidget*) { return std::optional<std::uint32_t>(0u); };
+  w->button(ProjectWindowView::kPrintAll)->click();
+  EXPECT_EQ(printer.recording.titles, (Strings{"/lib/Shared.inc", "/p/main.clw"}));
+  EXPECT_EQ(rows(w->fileList()).front(), "../lib/SHARED.INC | 05/03/2001  09:07    ")
+      << "the mark is read again where the file was found";
+}
+
 TEST_F(ProjectWindowTest, AnAnalysisErrorEndsPrintAll) {
   fs.create("/p/AAA.CLW", "A PROCEDURE\n  CODE\n");
   fs.create("/p/MMM.CLW", "  END\n  x\n");
