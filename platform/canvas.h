@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/cp1252.h"
+
 namespace tarn {
 
 /// A rectangle in device units; right and bottom are exclusive edges.
@@ -45,8 +47,9 @@ inline constexpr int kThinPen = 1;
 inline constexpr int kThickPen = 4;
 
 /// A drawing surface in device units: printer dots, or the preview's logical
-/// units mapped onto them. Text is Windows-1252; the surface converts it for
-/// drawing. The background is never painted behind text.
+/// units mapped onto them. Text is Windows-1252, but for file names, which are
+/// UTF-8; the surface converts both for drawing. The background is never
+/// painted behind text.
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -72,6 +75,20 @@ class Canvas {
   /// Draws text left-aligned at (x, y), cut off outside `clip`.
   virtual void textOutClipped(int x, int y, const Rect& clip, std::string_view text) = 0;
 
+  /// textWidth() and textOut() of UTF-8 text. What the code page holds goes
+  /// the code page's way, and so does text that is not valid UTF-8 (a name
+  /// from another system, taken as Windows-1252).
+  int textWidthUtf8(std::string_view text) {
+    if (!cp1252::isUtf8(text)) return textWidth(text);
+    if (auto bytes = cp1252::fromUtf8Exactly(text)) return textWidth(*bytes);
+    return unicodeTextWidth(text);
+  }
+  void textOutUtf8(int x, int y, std::string_view text) {
+    if (!cp1252::isUtf8(text)) return textOut(x, y, text);
+    if (auto bytes = cp1252::fromUtf8Exactly(text)) return textOut(x, y, *bytes);
+    unicodeTextOut(x, y, text);
+  }
+
   virtual void selectPen(int width) = 0;
   virtual void moveTo(int x, int y) = 0;
   virtual void lineTo(int x, int y) = 0;
@@ -79,6 +96,14 @@ class Canvas {
   /// Darkens the rectangle with the dot pattern (rows 0xEE 0xFF 0xBB 0xFF,
   /// repeated; 0 bits are dots) in the text colour; what is drawn stays.
   virtual void shade(const Rect& rect) = 0;
+
+ protected:
+  /// Valid UTF-8 with characters the code page lacks; surfaces that draw only
+  /// the code page show "?" for them.
+  virtual int unicodeTextWidth(std::string_view utf8) { return textWidth(cp1252::fromUtf8(utf8)); }
+  virtual void unicodeTextOut(int x, int y, std::string_view utf8) {
+    textOut(x, y, cp1252::fromUtf8(utf8));
+  }
 };
 
 /// The rows of the 8 x 8 shading pattern, top to bottom; a 0 bit is a dot.

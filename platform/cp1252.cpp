@@ -70,36 +70,81 @@ int fromUnicode(char32_t u) {
   return -1;
 }
 
+namespace {
+
+struct Decoded {
+  char32_t code;
+  std::size_t length;  // 0: not a valid sequence
+};
+
+constexpr bool isSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDFFF; }
+
+Decoded decode(std::string_view utf8, std::size_t i) {
+  const unsigned char b = static_cast<unsigned char>(utf8[i]);
+  if (b < 0x80) return {b, 1};
+  const std::size_t len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+  char32_t u = len == 4 ? (b & 0x07u) : len == 3 ? (b & 0x0Fu) : (b & 0x1Fu);
+  bool ok = len > 1 && b <= 0xF4 && i + len <= utf8.size();
+  for (std::size_t k = 1; ok && k < len; ++k) {
+    const unsigned char c = static_cast<unsigned char>(utf8[i + k]);
+    if ((c & 0xC0) != 0x80) ok = false;
+    u = (u << 6) | (c & 0x3Fu);
+  }
+  const char32_t least = len == 2 ? 0x80 : len == 3 ? 0x800 : 0x10000;
+  if (!ok || u < least || u > 0x10FFFF) return {0, 0};
+  return {u, len};
+}
+
+}  // namespace
+
 std::string fromUtf8(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  const std::size_t n = utf8.size();
-  for (std::size_t i = 0; i < n;) {
-    const unsigned char b = static_cast<unsigned char>(utf8[i]);
-    if (b < 0x80) {
-      out += static_cast<char>(b);
-      ++i;
-      continue;
-    }
-    std::size_t len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-    char32_t u = len == 4 ? (b & 0x07u) : len == 3 ? (b & 0x0Fu) : (b & 0x1Fu);
-    bool ok = len > 1 && b <= 0xF4 && i + len <= n;
-    for (std::size_t k = 1; ok && k < len; ++k) {
-      const unsigned char c = static_cast<unsigned char>(utf8[i + k]);
-      if ((c & 0xC0) != 0x80) ok = false;
-      u = (u << 6) | (c & 0x3Fu);
-    }
-    const char32_t least = len == 2 ? 0x80 : len == 3 ? 0x800 : 0x10000;
-    if (!ok || u < least || u > 0x10FFFF) {
-      out += '?';
-      ++i;
-      continue;
-    }
-    const int mapped = fromUnicode(u);
+  for (std::size_t i = 0; i < utf8.size();) {
+    const Decoded d = decode(utf8, i);
+    const int mapped = d.length ? fromUnicode(d.code) : -1;
     out += mapped < 0 ? '?' : static_cast<char>(mapped);
-    i += len;
+    i += d.length ? d.length : 1;
   }
   return out;
+}
+
+bool isUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const Decoded d = decode(text, i);
+    if (!d.length || isSurrogate(d.code)) return false;
+    i += d.length;
+  }
+  return true;
+}
+
+std::u32string codePoints(std::string_view utf8) {
+  std::u32string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const Decoded d = decode(utf8, i);
+    const bool valid = d.length && !isSurrogate(d.code);
+    out += valid ? d.code : U'\uFFFD';
+    i += valid ? d.length : 1;
+  }
+  return out;
+}
+
+std::optional<std::string> fromUtf8Exactly(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const Decoded d = decode(utf8, i);
+    const int mapped = d.length ? fromUnicode(d.code) : -1;
+    if (mapped < 0) return std::nullopt;
+    out += static_cast<char>(mapped);
+    i += d.length;
+  }
+  return out;
+}
+
+std::string asUtf8(std::string_view text) {
+  return isUtf8(text) ? std::string(text) : toUtf8(text);
 }
 
 std::string toUtf8(std::string_view text) {

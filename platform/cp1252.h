@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,5 +41,19 @@ std::string fromUtf8(std::string_view utf8);
 
 /// The text converted to UTF-8.
 std::string toUtf8(std::string_view text);
+
+/// Whether the bytes are valid UTF-8 (shortest forms, no surrogates).
+bool isUtf8(std::string_view text);
+
+/// The code points of UTF-8 text; a byte that begins no valid sequence
+/// becomes U+FFFD.
+std::u32string codePoints(std::string_view utf8);
+
+/// Valid UTF-8 text in the code page, when it holds every character.
+std::optional<std::string> fromUtf8Exactly(std::string_view utf8);
+
+/// Text of either kind as UTF-8: valid UTF-8 as it is (file names), anything
+/// else read as the code page (source text).
+std::string asUtf8(std::string_view text);
 
 }  // namespace tarn::cp1252

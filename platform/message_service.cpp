@@ -2,13 +2,18 @@
 
 #include <string>
 
+#include "platform/cp1252.h"
+
 namespace tarn {
 
 StreamMessageService::StreamMessageService(std::FILE* out) : out_(out) {}
 
-MessageAnswer StreamMessageService::show(std::string_view text, std::string_view caption,
+MessageAnswer StreamMessageService::show(std::string_view message, std::string_view title,
                                          MessageIcon, MessageButtons buttons) {
   ++count_;
+  // File names are UTF-8 already; other text is the code page's.
+  const std::string textUtf8 = cp1252::asUtf8(message), captionUtf8 = cp1252::asUtf8(title);
+  const std::string_view text = textUtf8, caption = captionUtf8;
   // One "tarnlist: " line per line of the text, the caption on the first.
   std::string out;
   std::size_t start = 0;

@@ -57,7 +57,8 @@ class TMyPrintout : public Printout {
   // The frame of a page and the end marker.
   void drawFrame();
   void drawEndMarker();
-  void bandText(const Rect& rect, std::string_view text, TextAlign align);
+  /// `utf8`: the text is a file name, not Windows-1252.
+  void bandText(const Rect& rect, std::string_view text, TextAlign align, bool utf8 = false);
   void outline(const Rect& rect);
 
   // Filling a column.

@@ -18,7 +18,7 @@ std::string formatTime(int hour, int minute) {
 
 }  // namespace
 
-void TMyPrintout::bandText(const Rect& r, std::string_view text, TextAlign align) {
+void TMyPrintout::bandText(const Rect& r, std::string_view text, TextAlign align, bool utf8) {
   if (text.empty()) return;
   Canvas& c = *canvas();
   c.setTextAlign(align);
@@ -26,7 +26,10 @@ void TMyPrintout::bandText(const Rect& r, std::string_view text, TextAlign align
           : align == TextAlign::Center ? r.left + (r.right - r.left) / 2
                                        : r.right;
   int y = r.top + (r.bottom - r.top) / 2 - c.textHeight(text) / 2;
-  c.textOut(x, y, text);
+  if (utf8)
+    c.textOutUtf8(x, y, text);
+  else
+    c.textOut(x, y, text);
 }
 
 void TMyPrintout::outline(const Rect& r) {
@@ -66,7 +69,8 @@ void TMyPrintout::drawFrame() {
                formatTime(s.hour(), s.minute()),
            TextAlign::Left);
 
-  bandText(headerRect_, fileDisplayName(document_.path), TextAlign::Left);
+  // The path is the platform's: UTF-8.
+  bandText(headerRect_, fileDisplayName(document_.path), TextAlign::Left, true);
   bandText(headerRect_, setup_.headerText, TextAlign::Center);
   bandText(headerRect_, "  Page " + std::to_string(pageNumber_) + "  ", TextAlign::Right);
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "analysis/dump.h"
+#include "platform/cp1252.h"
 
 namespace tarn {
 namespace {
@@ -18,6 +19,23 @@ void appendInt(std::string& out, int v) {
 void appendText(std::string& out, std::string_view text) {
   out += " \"";
   out += escapeDumpText(text);
+  out += '"';
+}
+
+// ASCII as the code page's text is recorded, every other character as \uXXXX
+// (\UXXXXXXXX beyond 16 bits), which no recorded byte looks like.
+void appendUnicodeText(std::string& out, std::string_view utf8) {
+  out += " \"";
+  for (char32_t u : cp1252::codePoints(utf8)) {
+    if (u < 0x80) {
+      out += escapeDumpText(std::string(1, static_cast<char>(u)));
+      continue;
+    }
+    char code[16];
+    std::snprintf(code, sizeof code, u > 0xFFFF ? "\\U%08x" : "\\u%04x",
+                  static_cast<unsigned>(u));
+    out += code;
+  }
   out += '"';
 }
 
@@ -56,15 +74,29 @@ void RecordingCanvas::appendColor() {
   record_ += hex;
 }
 
-void RecordingCanvas::textOut(int x, int y, std::string_view text) {
-  if (text.empty()) return;
+void RecordingCanvas::appendTextHead(int x, int y) {
   record_ += "text";
   appendInt(record_, x);
   appendInt(record_, y);
   appendInt(record_, selected_);
   record_ += align_ == TextAlign::Left ? " L" : align_ == TextAlign::Center ? " C" : " R";
   appendColor();
+}
+
+void RecordingCanvas::textOut(int x, int y, std::string_view text) {
+  if (text.empty()) return;
+  appendTextHead(x, y);
   appendText(record_, text);
+  record_ += '\n';
+}
+
+int RecordingCanvas::unicodeTextWidth(std::string_view utf8) {
+  return static_cast<int>(cp1252::codePoints(utf8).size()) * charWidth();
+}
+
+void RecordingCanvas::unicodeTextOut(int x, int y, std::string_view utf8) {
+  appendTextHead(x, y);
+  appendUnicodeText(record_, utf8);
   record_ += '\n';
 }
 

@@ -12,7 +12,8 @@ namespace tarn {
 
 /// The fixed test device: 600 dots per inch, a font of character height h
 /// has cell height h, no leading and characters max(1, h / 2) wide; bold and
-/// italic change nothing. Every drawing operation becomes one line of text.
+/// italic change nothing. Every drawing operation becomes one line of text;
+/// text beyond the code page is recorded as code points (\u0141).
 class RecordingCanvas : public Canvas {
  public:
   int dpiX() const override { return 600; }
@@ -35,10 +36,15 @@ class RecordingCanvas : public Canvas {
   void beginPage(int page);
   const std::string& record() const { return record_; }
 
+ protected:
+  int unicodeTextWidth(std::string_view utf8) override;
+  void unicodeTextOut(int x, int y, std::string_view utf8) override;
+
  private:
   int height() const;
   int charWidth() const { return std::max(1, height() / 2); }
   void appendColor();
+  void appendTextHead(int x, int y);
 
   std::array<int, kFontSlots> heights_{};
   int selected_ = -1;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 
 #include "platform/qt/pdf_file.h"
 
@@ -24,13 +25,6 @@ void appendInts(std::string& out, std::initializer_list<long long> values) {
 }
 
 }  // namespace
-
-struct PdfCanvas::Face {
-  std::shared_ptr<const MeasuredFont> measured;
-  std::array<int, 256> advance{};  // whole device units
-  std::array<bool, 256> drawn{};   // has a character to draw, not a control code
-  PdfFonts::Font* font = nullptr;  // made when it first draws
-};
 
 PdfCanvas::PdfCanvas(PdfFonts& fonts, int dpi)
     : fonts_(fonts), dpi_(std::clamp(dpi, 1, 10000)), device_(1, 1, QImage::Format_RGB32) {
@@ -167,14 +161,9 @@ void PdfCanvas::closeRun() {
   runString_ = runArray_ = false;
 }
 
-void PdfCanvas::drawRun(long long x, long long y, std::string_view text) {
-  Face& face = current();
-  const MeasuredFont& m = *face.measured;
-  if (!face.font) face.font = &fonts_.fontFor(m, face.advance);
-  PdfFonts::Font& font = *face.font;
-  const long long baseline = y + m.ascent;
+long long PdfCanvas::beginText(PdfFonts::Font& font, long long x, long long baseline,
+                               int space) {
   enter(Mode::Text);
-
   if (state_.font != &font) {
     closeRun();
     out_ += "/F";
@@ -203,31 +192,19 @@ void PdfCanvas::drawRun(long long x, long long y, std::string_view text) {
     state_.renderMode = renderMode;
   }
 
-  auto gap = [&](long long units) {
-    if (units == 0) return;
-    if (runString_) run_ += ')';
-    else if (!run_.empty()) run_ += ' ';
-    runString_ = false;
-    appendPdfNumber(run_, -units * 1000.0 / font.size, 3);
-    runArray_ = true;
-    runX_ += units;
-  };
-  auto blanks = [&](int n) {
-    if (!runString_) run_ += '(';
-    runString_ = true;
-    run_.append(static_cast<std::size_t>(n), ' ');
-    font.used[' '] = true;
-    runX_ += n * face.advance[' '];
-  };
   // A text on the baseline of the last one, to the right of it, goes on in
   // the same run; one to the left starts a line, which keeps reading order.
   if (haveLine_ && runY_ == baseline && lineSlanted_ == font.slanted && x >= runX_) {
     const long long d = x - runX_;
-    const int space = face.advance[' '];
-    if (d > 0 && space > 0 && d % space == 0 && d / space <= kMostBlanks)
-      blanks(static_cast<int>(d / space));
-    else
+    if (d > 0 && space > 0 && d % space == 0 && d / space <= kMostBlanks) {
+      if (!runString_) run_ += '(';
+      runString_ = true;
+      run_.append(static_cast<std::size_t>(d / space), ' ');
+      font.used[' '] = true;
+      runX_ = x;
+    } else {
       gap(d);
+    }
   } else {
     closeRun();
     if (haveLine_ && !lineSlanted_ && !font.slanted) {
@@ -245,8 +222,50 @@ void PdfCanvas::drawRun(long long x, long long y, std::string_view text) {
     lineX_ = runX_ = x;
     lineY_ = runY_ = baseline;
   }
+  return runX_;
+}
 
-  const long long start = runX_;
+void PdfCanvas::gap(long long units) {
+  if (units == 0) return;
+  if (runString_) run_ += ')';
+  else if (!run_.empty()) run_ += ' ';
+  runString_ = false;
+  appendPdfNumber(run_, -units * 1000.0 / state_.font->size, 3);
+  runArray_ = true;
+  runX_ += units;
+}
+
+void PdfCanvas::putCode(unsigned char code, int advance) {
+  if (!runString_) run_ += '(';
+  runString_ = true;
+  if (code == '(' || code == ')' || code == '\\') run_ += '\\';
+  if (code < 0x20) {  // line ends in a string would read as LF
+    char octal[8];
+    std::snprintf(octal, sizeof octal, "\\%03o", code);
+    run_ += octal;
+  } else {
+    run_ += static_cast<char>(code);
+  }
+  runX_ += advance;
+}
+
+void PdfCanvas::endText(const MeasuredFont& m, long long start, long long baseline) {
+  if (!m.request.underline && !m.request.strikeOut) return;
+  enter(Mode::None);
+  for (long long top : {m.request.underline ? baseline + m.underlinePos : LLONG_MIN,
+                        m.request.strikeOut ? baseline - m.strikeOutPos : LLONG_MIN}) {
+    if (top == LLONG_MIN || runX_ <= start) continue;
+    appendInts(out_, {start, top, runX_ - start, m.lineWidth});
+    out_ += "re f\n";
+  }
+}
+
+void PdfCanvas::drawRun(long long x, long long y, std::string_view text) {
+  Face& face = current();
+  const MeasuredFont& m = *face.measured;
+  PdfFonts::Font& font = fontOf(face);
+  const long long baseline = y + m.ascent;
+  const long long start = beginText(font, x, baseline, face.advance[' ']);
   for (char c : text) {
     const auto b = static_cast<unsigned char>(c);
     // Control codes and the code page's unassigned bytes draw nothing (a
@@ -255,23 +274,15 @@ void PdfCanvas::drawRun(long long x, long long y, std::string_view text) {
       gap(face.advance[b]);
       continue;
     }
-    if (!runString_) run_ += '(';
-    runString_ = true;
-    if (c == '(' || c == ')' || c == '\\') run_ += '\\';
-    run_ += c;
+    putCode(b, face.advance[b]);
     font.used[b] = true;
-    runX_ += face.advance[b];
   }
+  endText(m, start, baseline);
+}
 
-  if (m.request.underline || m.request.strikeOut) {
-    enter(Mode::None);
-    for (long long top : {m.request.underline ? baseline + m.underlinePos : LLONG_MIN,
-                          m.request.strikeOut ? baseline - m.strikeOutPos : LLONG_MIN}) {
-      if (top == LLONG_MIN || runX_ <= start) continue;
-      appendInts(out_, {start, top, runX_ - start, m.lineWidth});
-      out_ += "re f\n";
-    }
-  }
+PdfFonts::Font& PdfCanvas::fontOf(Face& face) {
+  if (!face.font) face.font = &fonts_.fontFor(*face.measured, face.advance);
+  return *face.font;
 }
 
 void PdfCanvas::textOut(int x, int y, std::string_view text) {

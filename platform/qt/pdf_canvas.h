@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -53,8 +54,23 @@ class PdfCanvas : public Canvas {
   /// The Qt font of a slot (the selected one for a slot out of range).
   QFont font(int slot);
 
+ protected:
+  int unicodeTextWidth(std::string_view utf8) override;
+  void unicodeTextOut(int x, int y, std::string_view utf8) override;
+
  private:
-  struct Face;
+  /// A character beyond the code page: its advance and where it is drawn.
+  struct Wide {
+    int advance = 0;
+    PdfFonts::WideCode code;
+  };
+  struct Face {
+    std::shared_ptr<const MeasuredFont> measured;
+    std::array<int, 256> advance{};  // whole device units
+    std::array<bool, 256> drawn{};   // has a character to draw, not a control code
+    PdfFonts::Font* font = nullptr;  // made when it first draws
+    std::map<char32_t, Wide> wide;   // characters beyond the code page, as first measured
+  };
   struct Slot {
     FontSpec request;
     std::shared_ptr<Face> face;
@@ -74,7 +90,17 @@ class PdfCanvas : public Canvas {
   Face& faceOf(Slot& slot);
   void enter(Mode mode);
   void closeRun();
+  PdfFonts::Font& fontOf(Face& face);
+  const Wide& wideOf(Face& face, char32_t code);
+  /// Bytes of the code page in the selected face.
   void drawRun(long long x, long long y, std::string_view text);
+  /// Selects `font` and moves to (x, baseline); returns the run's position.
+  /// `space`: the advance of a blank in `font` (0: it has none).
+  long long beginText(PdfFonts::Font& font, long long x, long long baseline, int space);
+  void gap(long long units);
+  void putCode(unsigned char code, int advance);
+  /// Underline and strike-out from `start` to the run's end.
+  void endText(const MeasuredFont& m, long long start, long long baseline);
   void setFill(const std::string& op);
   void setStroke(const std::string& op);
   const std::string& colorOperands(std::uint32_t color);

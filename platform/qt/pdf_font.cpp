@@ -13,6 +13,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/qt/pdf_file.h"
+#include "platform/qt/pdf_outlines.h"
 #include "platform/qt/truetype.h"
 
 namespace tarn {
@@ -160,7 +161,7 @@ PdfFonts::Font& PdfFonts::fontFor(const MeasuredFont& face, const std::array<int
       return e->font;
   auto e = std::make_unique<Entry>();
   e->font = wanted;
-  e->font.id = static_cast<int>(entries_.size()) + 1;
+  e->font.id = ++lastId_;
   e->program = program;
   e->advance = advance;
   e->glyph = face.glyph;
@@ -231,71 +232,14 @@ std::string widthsOf(const std::array<int, 256>& advance, int size) {
   return w;
 }
 
-// What a Type 3 font's codes stand for, for copying text out of the PDF.
-std::string toUnicodeCMap() {
+// What a Type 3 font's codes of the code page stand for.
+std::string codePageCMap() {
   std::vector<std::pair<int, char32_t>> map;
   for (int b = 32; b < 256; ++b) {
     const char32_t u = cp1252::toUnicode(static_cast<unsigned char>(b));
     if (u >= 0x20 && (u < 0x7F || u >= 0xA0)) map.emplace_back(b, u);
   }
-  std::string s =
-      "/CIDInit/ProcSet findresource begin 12 dict begin begincmap/CIDSystemInfo<</Registry(Adobe)"
-      "/Ordering(UCS)/Supplement 0>>def/CMapName/Adobe-Identity-UCS def/CMapType 2 def\n"
-      "1 begincodespacerange <00><FF> endcodespacerange\n";
-  char buf[32];
-  for (std::size_t i = 0; i < map.size(); i += 100) {
-    const std::size_t n = std::min<std::size_t>(100, map.size() - i);
-    s += std::to_string(n) + " beginbfchar\n";
-    for (std::size_t k = i; k < i + n; ++k) {
-      std::snprintf(buf, sizeof buf, "<%02X><%04X>\n", map[k].first,
-                    static_cast<unsigned>(map[k].second));
-      s += buf;
-    }
-    s += "endbfchar\n";
-  }
-  s += "endcmap CMapName currentdict/CMap defineresource pop end end\n";
-  return s;
-}
-
-// A glyph's outline as a Type 3 glyph procedure in thousandths of the em,
-// drawn in the colour of the text.
-std::string glyphProcedure(const QRawFont& big, quint32 glyph, QRectF& box) {
-  const QPainterPath path = big.pathForGlyph(glyph);
-  QVector<QPointF> advances = big.advancesForGlyphIndexes(QVector<quint32>{glyph});
-  const QRectF r = path.boundingRect();
-  box = box.united(r);
-  std::string p;
-  appendPdfNumber(p, advances.isEmpty() ? 0.0 : advances[0].x(), 0);
-  p += " 0 ";
-  for (double v : {r.left(), -r.bottom(), r.right(), -r.top()}) {
-    appendPdfNumber(p, std::round(v), 0);
-    p += ' ';
-  }
-  p += "d1\n";
-  auto point = [&p](const QPointF& q) {
-    appendPdfNumber(p, q.x(), 1);
-    p += ' ';
-    appendPdfNumber(p, -q.y(), 1);
-    p += ' ';
-  };
-  for (int i = 0; i < path.elementCount(); ++i) {
-    const QPainterPath::Element e = path.elementAt(i);
-    if (e.isMoveTo()) {
-      point(e);
-      p += "m\n";
-    } else if (e.isLineTo()) {
-      point(e);
-      p += "l\n";
-    } else if (e.isCurveTo() && i + 2 < path.elementCount()) {
-      point(e);
-      point(path.elementAt(i + 1));
-      point(path.elementAt(i + 2));
-      p += "c\n";
-      i += 2;
-    }
-  }
-  p += path.fillRule() == Qt::OddEvenFill ? "f*\n" : "f\n";
-  return p;
+  return toUnicodeCMap(map);
 }
 
 }  // namespace
@@ -383,14 +327,18 @@ std::string PdfFonts::write(PdfFile& file) {
     std::string procs = "<<";
     for (quint32 g : glyphs) {
       const int object = file.reserve();
-      file.stream(object, "", glyphProcedure(big, g, box), true);
+      const QVector<QPointF> advances = big.advancesForGlyphIndexes(QVector<quint32>{g});
+      file.stream(object, "",
+                  outlineProcedure(big.pathForGlyph(g), advances.isEmpty() ? 0.0 : advances[0].x(),
+                                   box),
+                  true);
       procs += "/g" + std::to_string(g) + " " + std::to_string(object) + " 0 R";
     }
     const int procsObject = file.reserve();
     file.object(procsObject, procs + ">>");
     if (!toUnicode) {
       toUnicode = file.reserve();
-      file.stream(toUnicode, "", toUnicodeCMap(), true);
+      file.stream(toUnicode, "", codePageCMap(), true);
     }
     std::string bbox = "[";
     for (double v : {box.left(), -box.bottom(), box.right(), -box.top()}) {
@@ -418,7 +366,7 @@ std::string PdfFonts::write(PdfFile& file) {
       resources += "/F" + std::to_string(e->font.id) + " " + std::to_string(object) + " 0 R";
     }
   }
-  return resources;
+  return resources + writeWideFonts(file);
 }
 
 }  // namespace tarn

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+#include "platform/cp1252.h"
+
 namespace tarn {
 namespace {
 
@@ -132,11 +134,11 @@ void QtCanvas::flushText() {
   pendingPositions_.clear();
 }
 
-void QtCanvas::drawText(int x, int y, std::string_view text, std::size_t first,
+void QtCanvas::drawText(long long x, int y, std::string_view text, std::size_t first,
                         std::size_t last) {
   const Face& face = current();
   const std::shared_ptr<const Face>& facePtr = slots_[selected_].face;
-  long long pos = static_cast<long long>(x) * kUnit;
+  long long pos = x;
   for (std::size_t i = 0; i < first; ++i) pos += face.advance[static_cast<unsigned char>(text[i])];
   const qreal baseline = y + face.ascent;
 
@@ -174,12 +176,15 @@ void QtCanvas::drawText(int x, int y, std::string_view text, std::size_t first,
       pos += face.advance[b];
     }
     if (glyphs.empty()) return;
+    // Qt starts the lines at the run's origin, not at its first glyph.
+    const QPointF origin(positions.front().x(), 0);
+    for (QPointF& p : positions) p -= origin;
     QGlyphRun run;
     run.setRawFont(face.raw);
     run.setRawData(glyphs.data(), positions.data(), static_cast<int>(glyphs.size()));
     run.setUnderline(face.request.underline);
     run.setStrikeOut(face.request.strikeOut);
-    painter_->drawGlyphRun(QPointF(0, 0), run);
+    painter_->drawGlyphRun(origin, run);
     return;
   }
   if (painterFont_ != &face) {
@@ -190,13 +195,77 @@ void QtCanvas::drawText(int x, int y, std::string_view text, std::size_t first,
                      qStringFromCp1252(text.substr(first, last - first)));
 }
 
+void QtCanvas::drawWide(long long x, int y, const WideChar& c) {
+  const Face& face = current();
+  const qreal baseline = y + face.ascent;
+  if (c.glyph != 0 && textPath_ == TextPath::GlyphRuns && !face.request.underline &&
+      !face.request.strikeOut) {
+    const std::shared_ptr<const Face>& facePtr = slots_[selected_].face;
+    if (!pendingGlyphs_.empty() && (pendingFace_ != facePtr || pendingColor_ != textColor_))
+      flushText();
+    pendingFace_ = facePtr;
+    pendingColor_ = textColor_;
+    pendingGlyphs_.push_back(c.glyph);
+    pendingPositions_.emplace_back(roundUnits(x), baseline);
+    return;
+  }
+  // Qt's own layout finds another font for what the face lacks.
+  flushText();
+  useTextPen(textColor_);
+  if (painterFont_ != &face) {
+    painter_->setFont(face.font);
+    painterFont_ = &face;
+  }
+  painter_->drawText(QPointF(roundUnits(x), baseline), c.text);
+}
+
 void QtCanvas::textOut(int x, int y, std::string_view text) {
   if (text.empty()) return;
   if (align_ != TextAlign::Left) {
     int width = textWidth(text);
     x -= align_ == TextAlign::Center ? width / 2 : width;
   }
-  drawText(x, y, text, 0, text.size());
+  drawText(static_cast<long long>(x) * kUnit, y, text, 0, text.size());
+}
+
+int QtCanvas::unicodeTextWidth(std::string_view utf8) {
+  const Face& face = current();
+  long long width = 0;
+  for (char32_t u : cp1252::codePoints(utf8)) {
+    const int b = cp1252::fromUnicode(u);
+    width += b >= 0 ? face.advance[static_cast<unsigned char>(b)]
+                    : wideChar(face, device_, u).advance;
+  }
+  return roundUnits(width);
+}
+
+void QtCanvas::unicodeTextOut(int x, int y, std::string_view utf8) {
+  if (align_ != TextAlign::Left) {
+    const int width = unicodeTextWidth(utf8);
+    x -= align_ == TextAlign::Center ? width / 2 : width;
+  }
+  const Face& face = current();
+  long long pos = static_cast<long long>(x) * kUnit;
+  // Characters of the code page go out in runs, as textOut() draws them.
+  std::string run;
+  auto drawRun = [&] {
+    if (run.empty()) return;
+    drawText(pos, y, run, 0, run.size());
+    for (char c : run) pos += face.advance[static_cast<unsigned char>(c)];
+    run.clear();
+  };
+  for (char32_t u : cp1252::codePoints(utf8)) {
+    const int b = cp1252::fromUnicode(u);
+    if (b >= 0) {
+      run += static_cast<char>(b);
+      continue;
+    }
+    drawRun();
+    const WideChar c = wideChar(face, device_, u);
+    drawWide(pos, y, c);
+    pos += c.advance;
+  }
+  drawRun();
 }
 
 void QtCanvas::textOutClipped(int x, int y, const Rect& clip, std::string_view text) {
@@ -216,14 +285,14 @@ void QtCanvas::textOutClipped(int x, int y, const Rect& clip, std::string_view t
   bool inside = ink.left >= clipLeft && ink.right <= clipRight && y >= clip.top &&
                 y + face.tm.tmHeight <= clip.bottom;
   if (inside) {
-    drawText(x, y, text, ink.first, ink.last);
+    drawText(static_cast<long long>(x) * kUnit, y, text, ink.first, ink.last);
     return;
   }
   flushText();
   painter_->save();
   painter_->setClipRect(QRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top),
                         Qt::IntersectClip);
-  drawText(x, y, text, ink.first, ink.last);
+  drawText(static_cast<long long>(x) * kUnit, y, text, ink.first, ink.last);
   flushText();
   painter_->restore();
   // restore() brought back the pen and font of save() time.

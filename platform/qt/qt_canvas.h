@@ -67,6 +67,10 @@ class QtCanvas : public Canvas {
   void setTextPath(TextPath path) { textPath_ = path; }
   TextPath textPath() const { return textPath_; }
 
+ protected:
+  int unicodeTextWidth(std::string_view utf8) override;
+  void unicodeTextOut(int x, int y, std::string_view utf8) override;
+
  private:
   using Face = MeasuredFont;
   struct Slot {
@@ -76,8 +80,11 @@ class QtCanvas : public Canvas {
 
   const Face& current();
   const Face& faceOf(Slot& slot);
-  /// Draws bytes [first, last) of text with the cell's top-left at (x, y).
-  void drawText(int x, int y, std::string_view text, std::size_t first, std::size_t last);
+  /// Draws bytes [first, last) of text with the cell's top-left at (x, y);
+  /// x in 1/64 units.
+  void drawText(long long x, int y, std::string_view text, std::size_t first, std::size_t last);
+  /// The same for one character beyond the code page.
+  void drawWide(long long x, int y, const WideChar& c);
   void flushText();
   void useTextPen(std::uint32_t color);
   void useLinePen();

@@ -124,6 +124,21 @@ std::shared_ptr<const MeasuredFont> measureFont(const FontSpec& want, QPaintDevi
   return face;
 }
 
+WideChar wideChar(const MeasuredFont& font, QPaintDevice* device, char32_t code) {
+  WideChar w;
+  w.text = QString::fromUcs4(&code, 1);
+  w.advance = static_cast<int>(
+      std::lround(QFontMetricsF(font.font, device).horizontalAdvance(w.text) * 64));
+  quint32 glyphs[2] = {0, 0};
+  int count = 2;
+  if (font.raw.isValid() &&
+      font.raw.glyphIndexesForChars(w.text.constData(), static_cast<int>(w.text.size()), glyphs,
+                                    &count) &&
+      count == 1)
+    w.glyph = glyphs[0];
+  return w;
+}
+
 InkSpan inkSpan(std::string_view text, long long x, long long clipLeft, long long clipRight,
                 const std::array<int, 256>& advance, const MeasuredFont& font, long long unit) {
   InkSpan span;

@@ -41,6 +41,16 @@ struct MeasuredFont {
   std::array<bool, 256> needsFallback{};  ///< the face lacks a printable character
 };
 
+/// A character the code page lacks, as `font` measures it on `device`: its
+/// advance in 1/64 device units (another font's where Qt falls back to one)
+/// and its glyph in font.raw (0 when the face lacks it).
+struct WideChar {
+  QString text;
+  int advance = 0;
+  quint32 glyph = 0;
+};
+WideChar wideChar(const MeasuredFont& font, QPaintDevice* device, char32_t code);
+
 /// The characters of a text whose ink reaches into the columns
 /// [clipLeft, clipRight) when drawn from pen position x: [first, last), the
 /// pen position of the first, and the ink's left and right extent. Positions

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 
+#include "platform/cp1252.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_environment.h"
 
@@ -19,13 +20,20 @@ QMessageBox::Icon toQIcon(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
+// File names in messages are UTF-8; other text is the code page's.
+QString messageText(std::string_view text) {
+  if (cp1252::isUtf8(text))
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  return qStringFromCp1252(text);
+}
+
 }  // namespace
 
 std::unique_ptr<QMessageBox> makeMessageBox(std::string_view text, std::string_view caption,
                                             MessageIcon icon, MessageButtons buttons,
                                             QWidget* parent) {
   auto box = std::make_unique<QMessageBox>(
-      toQIcon(icon), qStringFromCp1252(caption), qStringFromCp1252(text),
+      toQIcon(icon), messageText(caption), messageText(text),
       buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
       parent);
   // Messages carry file names and source text, never markup.

@@ -12,7 +12,8 @@ class QWidget;
 
 namespace tarn {
 
-/// The box QtMessageService shows: text and caption from Windows-1252.
+/// The box QtMessageService shows: text and caption from UTF-8 where they are
+/// valid UTF-8 (file names), else from Windows-1252.
 std::unique_ptr<QMessageBox> makeMessageBox(std::string_view text, std::string_view caption,
                                             MessageIcon icon, MessageButtons buttons,
                                             QWidget* parent);

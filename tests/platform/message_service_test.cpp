@@ -36,6 +36,10 @@ TEST(StreamMessages, LinesOnStandardError) {
        "tarnlist: Unhandled Exception: Line 3: Token is zero\ntarnlist: OK to resume? No\n"},
       {"a\r\nb", "C", MessageButtons::Ok, "tarnlist: C: a\ntarnlist: b\n"},
       {"", "", MessageButtons::Ok, "tarnlist: \n"},
+      {"Could not read file '/ü dir/Łódź.clw'", "", MessageButtons::Ok,
+       "tarnlist: Could not read file '/ü dir/Łódź.clw'\n"},
+      {"Token 'Caf\xE9'", "Fehler \x80", MessageButtons::Ok,
+       "tarnlist: Fehler €: Token 'Café'\n"},
   };
   for (const Case& c : cases) EXPECT_EQ(shown(c.text, c.caption, c.buttons), c.expected) << c.text;
   MessageAnswer answer = MessageAnswer::Yes;

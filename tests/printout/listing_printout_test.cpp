@@ -246,12 +246,23 @@ TEST(ListingPrintout, HeaderNamesTheFile) {
       {"C:\\SRC\\MAIN.CLW", "\"  MAIN.CLW  (C:\\\\SRC)\""},
       {"MAIN.CLW", "\"  MAIN.CLW\""},
       {"/home/u/src/main.clw", "\"  main.clw  (/home/u/src)\""},
+      // Paths are UTF-8: what the code page holds is drawn from it, the rest as itself.
+      {"/s/\xC3\xBC dir/M\xC3\xBCller.clw", "\"  M\\xfcller.clw  (/s/\\xfc dir)\""},
+      {"/s/\xC5\x81\xC3\xB3" "d\xC5\xBA.clw", "\"  \\u0141\\u00f3d\\u017a.clw  (/s)\""},
+      {"/s/\xCE\xA9mega.clw", "\"  \\u03a9mega.clw  (/s)\""},
+      {"/s/\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82.clw",
+       "\"  \\u041f\\u0440\\u0438\\u0432\\u0435\\u0442.clw  (/s)\""},
+      // A name that is not UTF-8 (from an older system) reads as the code page.
+      {"/s/M\xFCller.clw", "\"  M\\xfcller.clw  (/s)\""},
   };
   for (auto [path, shown] : cases) {
     LayoutFixture f;
     std::string record = f.layout("x\n", {}, path);
     EXPECT_NE(record.find(std::string("text 100 16 11 L 000000 ") + shown), std::string::npos) << path;
   }
+  RecordingCanvas canvas;
+  EXPECT_EQ(canvas.textWidthUtf8("\xC5\x81\xC3\xB3" "d\xC5\xBA"), canvas.textWidth("Lodz"))
+      << "a character is as wide as a byte of the code page";
   LayoutFixture empty;
   EXPECT_EQ(count(empty.layout("x\n"), "text 3450 16 11 C"), 0) << "an empty header text draws nothing";
 }

@@ -415,6 +415,28 @@ EOF
   tl_group_end
 }
 
+# --- File names in UTF-8: headers and messages show them as written ----------
+file_names_utf8() {
+  local dir="$work/names/ü dir" name pdf
+  mkdir -p "$dir"
+  tl_group "UTF-8 file names in headers and messages"
+  for name in Müller Łódź Ωmega Привет; do
+    printf '  PROGRAM\n  CODE\n  Total = 1\n' >"$dir/$name.clw"
+    pdf=$work/names/$name.pdf
+    run --pdf "$pdf" "$dir/$name.clw"
+    expect_status 0 "$name.clw"
+    expect_silence "$name.clw"
+    # Checks the name on every page's header, among the rest.
+    tl_check_listing "$pdf" "$dir/$name.clw" || continue
+    tl_page_text "$pdf" 1 | grep -qF "ü dir)" || tl_fail "$name.clw: the header does not show 'ü dir'"
+  done
+  run --pdf "$work/names/out" "$dir/Łódź-gone.clw"
+  expect_status 1 "a missing file of a UTF-8 name"
+  expect_message "Could not read file '$dir/Łódź-gone.clw'" "a missing file of a UTF-8 name"
+  tl_group_end
+}
+file_names_utf8
+
 if make_base_config; then
   archive_bit
   if [ -d "$corpus" ]; then corpus_sweep; else echo "no corpus at $corpus: its files are not printed"; fi
