@@ -44,7 +44,9 @@ std::optional<OmitStart> findOmit(std::string_view line) {
     if (c == '\'') inString = !inString;
     if (inString) continue;
     if (c == '!') break;
-    if (i == 0 || isWordChar(line[i - 1]) || !startsWithWord(line.substr(i), "OMIT")) continue;
+    if ((c != 'O' && c != 'o') || i == 0 || isWordChar(line[i - 1]) ||
+        !startsWithWord(line.substr(i), "OMIT"))
+      continue;
     std::size_t p = i + 4;
     if (p < line.size() && isWordChar(line[p])) continue;
     p = skipBlanks(p);
@@ -182,7 +184,10 @@ class Loader {
     // A class declared with its module ("Name CLASS,TYPE,MODULE('x.clw')")
     // names a file of the program too.
     std::optional<std::string> module;
-    if (!file.inBlock) module = quotedName(statement, {"MODULE('"});
+    if (!file.inBlock && statement.find('\'') != std::string_view::npos) {
+      compactOf(statement);
+      module = quotedName(compact_, {"MODULE('"});
+    }
     if (startsWithWord(statement, "CLASS")) file.inBlock = true;
     if (module) return module;
     if (file.inBlock) return std::nullopt;
@@ -203,7 +208,7 @@ class Loader {
     else if (file.inBlock && copy.starts_with("END"))
       file.inBlock = false;
     // INCLUDE 'X' is written without parentheses too.
-    return quotedName(line, {"INCLUDE('", "MODULE('", "INCLUDE'"});
+    return quotedName(copy, {"INCLUDE('", "MODULE('", "INCLUDE'"});
   }
 
   // Blanks dropped, upper-cased and the comment cut off, so that
@@ -217,12 +222,10 @@ class Loader {
     }
   }
 
-  /// The name in quotes after the first of `openers` found in the line
-  /// (compacted), ".CLW" added when it has no extension.
-  std::optional<std::string> quotedName(std::string_view line,
+  /// The name in quotes after the first of `openers` found in a compacted
+  /// line, ".CLW" added when it has no extension.
+  std::optional<std::string> quotedName(std::string_view copy,
                                         std::initializer_list<std::string_view> openers) {
-    compactOf(line);
-    std::string_view copy = compact_;
     std::size_t quote = std::string_view::npos;
     for (std::string_view opener : openers)
       if (std::size_t at = copy.find(opener); at != std::string_view::npos) {
