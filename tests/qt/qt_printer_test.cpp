@@ -14,20 +14,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "pdf_render.h"
 #include "platform/qt/qt_environment.h"
 
 namespace tarn {
 namespace {
 
-std::string run(const std::string& command) {
-  std::string out;
-  if (FILE* p = popen(command.c_str(), "r")) {
-    char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    pclose(p);
-  }
-  return out;
-}
+using test::run;
 
 std::string pdfinfo(const std::string& file, const std::string& field) {
   std::string info = run("pdfinfo '" + file + "' 2>/dev/null");
