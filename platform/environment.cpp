@@ -5,10 +5,18 @@
 namespace tarn {
 namespace {
 
-std::string xdgFolder(const Environment& env, const char* variable, const char* fallback) {
-  if (auto dir = env(variable)) return *dir + "/tarnlist";
-  std::string home = env("HOME").value_or(".");
-  return home + "/" + fallback + "/tarnlist";
+/// Relative values are ignored, as the XDG base directories require.
+std::optional<std::string> absoluteValue(const Environment& env, const char* variable) {
+  auto value = env(variable);
+  if (!value || value->empty() || value->front() != '/') return std::nullopt;
+  return value;
+}
+
+std::optional<std::string> xdgFolder(const Environment& env, const char* variable,
+                                     const char* fallback) {
+  if (auto dir = absoluteValue(env, variable)) return *dir + "/tarnlist";
+  if (auto home = absoluteValue(env, "HOME")) return *home + "/" + fallback + "/tarnlist";
+  return std::nullopt;
 }
 
 }  // namespace
@@ -19,11 +27,11 @@ std::optional<std::string> processEnvironment(const char* name) {
   return std::string(value);
 }
 
-std::string userConfigFolder(const Environment& env) {
+std::optional<std::string> userConfigFolder(const Environment& env) {
   return xdgFolder(env, "XDG_CONFIG_HOME", ".config");
 }
 
-std::string userStateFolder(const Environment& env) {
+std::optional<std::string> userStateFolder(const Environment& env) {
   return xdgFolder(env, "XDG_STATE_HOME", ".local/state");
 }
 

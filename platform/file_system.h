@@ -41,7 +41,10 @@ class FileSystem {
   virtual FileStat stat(const std::string& path) = 0;
 
   /// Replaces the file's contents as a whole: either the new bytes are there
-  /// completely or the old file is left as it was.
+  /// completely or the old file is left as it was. A symbolic link stays and
+  /// the file it names is written; a read-only file is refused. Where nothing
+  /// can be created beside an existing file, it is written over in place, and
+  /// there a failing write or a crash can leave it damaged.
   virtual bool writeFile(const std::string& path, std::string_view contents,
                          std::string* err) = 0;
 

@@ -223,7 +223,8 @@ bool storableKey(std::string_view k) {
 
 std::string profilePath(const Environment& env) {
   if (auto path = env("TARNLIST_PROFILE")) return *path;
-  return userConfigFolder(env) + "/win.ini";
+  if (auto folder = userConfigFolder(env)) return *folder + "/win.ini";
+  return {};
 }
 
 IniProfile::IniProfile(std::string path) : path_(std::move(path)) {}
@@ -247,7 +248,8 @@ bool IniProfile::writeString(std::string_view section, std::string_view key,
                              std::string_view value) {
   section = trim(section);
   key = trim(key);
-  if (!storableSection(section) || !storableKey(key) || hasLineBreak(value)) return false;
+  if (path_.empty() || !storableSection(section) || !storableKey(key) || hasLineBreak(value))
+    return false;
 
   std::string target = writeTarget(path_);
   std::string text;

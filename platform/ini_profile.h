@@ -8,7 +8,8 @@
 
 namespace tarn {
 
-/// $TARNLIST_PROFILE, else win.ini in the user's configuration folder.
+/// $TARNLIST_PROFILE, else win.ini in the user's configuration folder; empty
+/// (nothing is stored) when the user has none.
 std::string profilePath(const Environment& env);
 
 /// A profile kept in an INI file the way WIN.INI keeps it: "[Section]" lines

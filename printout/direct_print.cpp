@@ -1,5 +1,6 @@
 #include "printout/direct_print.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "analysis/analysis_error.h"
@@ -25,6 +26,8 @@ std::optional<std::vector<std::string>> readList(const std::string& listPath,
     if (end == std::string::npos) end = bytes.size();
     std::string line = bytes.substr(at, end - at);
     at = end + 1;
+    // A path is a C string: a NUL ends it, and one at the start leaves an empty line.
+    line.resize(std::min(line.find('\0'), line.size()));
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) break;
     if (paths.size() == static_cast<std::size_t>(kMaxListedFiles)) {

@@ -28,7 +28,8 @@ std::string configFilePath(const std::string& programPath, FileSystem& fs,
   bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
   std::string beside = (hasExtension ? programPath.substr(0, dot) : programPath) + ".DAT";
   if (fs.isWritableDirectory(folderOf(beside))) return beside;
-  return userConfigFolder(env) + "/tarnlist.DAT";
+  if (auto folder = userConfigFolder(env)) return *folder + "/tarnlist.DAT";
+  return {};
 }
 
 SetupData loadSetup(const std::string& path, FileSystem& fs, MessageService& messages) {
@@ -68,8 +69,13 @@ std::string configFileImage(const SetupData& setup) {
 
 bool saveSetup(const std::string& path, const SetupData& setup, FileSystem& fs,
                MessageService& messages) {
-  fs.createDirectories(folderOf(path));
-  if (!fs.writeFile(path, configFileImage(setup), nullptr)) {
+  // No place at all is a failed save, never a file in the current folder.
+  bool saved = false;
+  if (!path.empty()) {
+    fs.createDirectories(folderOf(path));
+    saved = fs.writeFile(path, configFileImage(setup), nullptr);
+  }
+  if (!saved) {
     messages.show("Error writing config file", "Error", MessageIcon::Exclamation);
     return false;
   }

@@ -16,7 +16,7 @@ inline constexpr std::int32_t kConfigVersion = 1;
 /// Where the configuration lives: $TARNLIST_CONFIG; else beside the program,
 /// with the program's extension replaced by ".DAT" (added when it has none);
 /// else, when the program's folder is not writable, tarnlist.DAT in the
-/// user's configuration folder.
+/// user's configuration folder; empty when the user has none.
 std::string configFilePath(const std::string& programPath, FileSystem& fs,
                            const Environment& env);
 
@@ -25,7 +25,8 @@ std::string configFilePath(const std::string& programPath, FileSystem& fs,
 /// Values only a damaged file can hold are brought into range.
 SetupData loadSetup(const std::string& path, FileSystem& fs, MessageService& messages);
 
-/// Writes the whole file; on failure shows "Error writing config file".
+/// Writes the whole file, creating its folder; on failure, or without a path,
+/// shows "Error writing config file".
 bool saveSetup(const std::string& path, const SetupData& setup, FileSystem& fs,
                MessageService& messages);
 

@@ -50,6 +50,28 @@ class PdfJobs : public Printer {
   std::map<std::string, bool> written_;
 };
 
+/// Takes the jobs when no printer is set up: says so once, at the first file
+/// that has something to print, so that the files' own messages come first.
+class NoPrinter : public Printer {
+ public:
+  explicit NoPrinter(MessageService& messages) : messages_(messages) {}
+
+  JobResult print(Printout&, bool) override {
+    if (!said_)
+      messages_.show("No printer is set up. Use --pdf PATH to print into PDF files.",
+                     "Print Error", MessageIcon::Exclamation);
+    said_ = true;
+    // Not a failure of this file: no "Could not print" after each one.
+    return JobResult::Cancelled;
+  }
+  bool hasError() override { return true; }
+  bool said() const { return said_; }
+
+ private:
+  MessageService& messages_;
+  bool said_ = false;
+};
+
 }  // namespace
 
 int runPrintCommand(int argc, char** argv, const CommandLine& command, PrintServices& services,
@@ -59,24 +81,23 @@ int runPrintCommand(int argc, char** argv, const CommandLine& command, PrintServ
 
   std::unique_ptr<QtPrinter> printer;
   std::unique_ptr<PdfJobs> pdf;
-  if (command.pdfPath.empty()) {
-    printer = std::make_unique<QtPrinter>();
-    if (printer->hasError()) {
-      services.messages.show("No printer is set up. Use --pdf PATH to print into PDF files.",
-                             "Print Error", MessageIcon::Exclamation);
-      return 1;
-    }
-  }
+  NoPrinter noPrinter(services.messages);
   services.printer = [&]() -> Printer& {
     if (!printer) printer = std::make_unique<QtPrinter>();
-    if (command.pdfPath.empty()) return *printer;
+    if (command.pdfPath.empty()) {
+      if (printer->hasError()) return noPrinter;
+      return *printer;
+    }
     if (!pdf) {
       bool oneFile = !command.argument.empty() && command.argument[0] != '@';
       pdf = std::make_unique<PdfJobs>(*printer, command.pdfPath, oneFile, services.fs);
     }
     return *pdf;
   };
-  if (command.project.empty()) return printCommandLine(command.argument, services);
+  if (command.project.empty()) {
+    int status = printCommandLine(command.argument, services);
+    return noPrinter.said() ? 1 : status;
+  }
 
   ApplicationData project(command.project, services.fs, services.attributes, search);
   if (project.files.empty()) {

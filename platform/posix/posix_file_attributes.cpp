@@ -75,7 +75,14 @@ std::uint64_t fnv1a(std::string_view s) {
   return h;
 }
 
+/// Empty when the user has no state folder: records then go nowhere.
+std::string archiveFolder(const Environment& env) {
+  auto folder = userStateFolder(env);
+  return folder ? *folder + "/archive" : std::string();
+}
+
 std::optional<StateEntry> stateEntry(const std::string& folder, const std::string& path) {
+  if (folder.empty()) return std::nullopt;  // the user has no state folder
   std::error_code ec;
   std::filesystem::path real = std::filesystem::canonical(path, ec);
   if (ec) return std::nullopt;
@@ -158,7 +165,7 @@ bool isHiddenName(const std::string& path) {
 }  // namespace
 
 PosixFileAttributes::PosixFileAttributes(const Environment& env, ArchiveStore store)
-    : stateFolder_(userStateFolder(env) + "/archive"), store_(store) {}
+    : stateFolder_(archiveFolder(env)), store_(store) {}
 
 std::optional<std::uint32_t> PosixFileAttributes::get(const std::string& path) {
   struct stat st;

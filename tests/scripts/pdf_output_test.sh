@@ -448,6 +448,40 @@ if make_base_config; then
   project_folders
 fi
 
+# --- No printer: each file's own message first, the printer's once; NUL in a list --
+no_printer_and_list_nul() {
+  local out=$work/noprinter missing=$work/noprinter/gone.clw expected
+  mkdir -p "$out"
+  tl_group "no printer: file messages first, printer message once; a NUL ends a list path"
+  : >"$out/empty.clw"
+  run "$missing"
+  expect_status 1 "a missing file without a printer"
+  [ "$(messages)" = "tarnlist: Could not read file '$missing'" ] ||
+    tl_fail "a missing file without a printer says '$(messages | head -n3)'"
+  run "$out/empty.clw"
+  expect_status 0 "nothing to print, without a printer"
+  expect_silence "nothing to print, without a printer"
+
+  printf '%s\n%s\n%s\n%s\n' "$missing" "$out/empty.clw" "$file_a" "$file_b" >"$out/all.lst"
+  run "@$out/all.lst"
+  expect_status 1 "a list without a printer"
+  expected="tarnlist: Could not read file '$missing'
+tarnlist: Print Error: No printer is set up. Use --pdf PATH to print into PDF files."
+  [ "$(messages)" = "$expected" ] ||
+    tl_fail "a list without a printer says '$(messages | head -n4)'"
+
+  # The rest of the line is no part of the path; a line that starts with NUL is empty.
+  printf '%s\0junk\n%s\n\0%s\n%s\n' "$file_a" "$file_b" "$missing" "$out/empty.clw" >"$out/nul.lst"
+  run --pdf "$out/nul" "@$out/nul.lst"
+  expect_status 0 "a list with NUL bytes"
+  expect_silence "a list with NUL bytes"
+  [ "$(pdfs_in "$out/nul")" = "$(printf '%s\n' "$name_a.pdf" "$name_b.pdf" | sort | tr '\n' ' ')" ] ||
+    tl_fail "a list with NUL bytes gives '$(pdfs_in "$out/nul")'"
+  tl_check_listing "$out/nul/$name_a.pdf" "$file_a"
+  tl_group_end
+}
+no_printer_and_list_nul
+
 if [ "$TL_FAILURES" -gt 0 ]; then
   echo "$TL_FAILURES check(s) failed"
   exit 1

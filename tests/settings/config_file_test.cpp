@@ -168,6 +168,16 @@ TEST_F(ConfigFileTest, AFailedSaveSaysSo) {
   EXPECT_EQ(messages.messages[0].caption, "Error");
 }
 
+TEST_F(ConfigFileTest, NoPlaceStartsFromTheDefaultsAndFailsToSave) {
+  SetupData s = loadSetup("", fs, messages);
+  EXPECT_EQ(+s.sourceFont.flags, 0x40u);
+  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_FALSE(saveSetup("", s, fs, messages));
+  EXPECT_TRUE(fs.filesWritten.empty());
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].text, "Error writing config file");
+}
+
 TEST(ConfigFilePath, WhereTheFileLives) {
   struct Case {
     const char* name;
@@ -185,6 +195,11 @@ TEST(ConfigFilePath, WhereTheFileLives) {
        "/home/u/cfg/tarnlist/tarnlist.DAT"},
       {"read-only folder without XDG", "/usr/bin/tarnlist", {{"HOME", "/home/u"}}, false,
        "/home/u/.config/tarnlist/tarnlist.DAT"},
+      {"a relative XDG folder is ignored", "/usr/bin/tarnlist",
+       {{"XDG_CONFIG_HOME", "cfg"}, {"HOME", "/home/u"}}, false, "/home/u/.config/tarnlist/tarnlist.DAT"},
+      {"no home at all: no place, not the current folder", "/usr/bin/tarnlist", {}, false, ""},
+      {"only relative folders: no place", "/usr/bin/tarnlist", {{"XDG_CONFIG_HOME", "."}, {"HOME", "u"}},
+       false, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
