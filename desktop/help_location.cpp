@@ -20,14 +20,20 @@ std::string_view helpAnchor(int context) {
   }
 }
 
-std::string helpPagePath(const std::string& programPath) {
+std::string helpPagePath(const std::string& programPath, FileSystem& fs) {
   std::filesystem::path program(programPath);
   std::error_code ec;
   if (program.is_relative()) {
     auto absolute = std::filesystem::absolute(program, ec);
     if (!ec) program = absolute;
   }
-  return (program.parent_path() / kHelpPageName).string();
+  const std::string beside = (program.parent_path() / kHelpPageName).string();
+  if (fs.stat(beside).isRegular) return beside;
+  // An installed program: <prefix>/bin/tarnlist and <prefix>/share/tarnlist/.
+  const std::string shared =
+      (program.parent_path().parent_path() / "share" / "tarnlist" / kHelpPageName).string();
+  if (fs.stat(shared).isRegular) return shared;
+  return beside;
 }
 
 std::string helpUrl(const std::string& pagePath, int context) {

@@ -3,9 +3,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_system.h"
+
 namespace tarn {
 
-/// The help page's file name; it lives beside the program.
+/// The help page's file name; it lives beside the program in the build
+/// tree and in <prefix>/share/tarnlist/ when installed.
 inline constexpr const char* kHelpPageName = "quorlo.html";
 
 /// Help contexts: the section of the help page a window's Help asks for.
@@ -18,8 +21,10 @@ inline constexpr int kHelpUsingHelp = -1;
 /// the contents for a context the page has no section for.
 std::string_view helpAnchor(int context);
 
-/// The help page beside the program at `programPath`, as an absolute path.
-std::string helpPagePath(const std::string& programPath);
+/// The help page of the program at `programPath`, as an absolute path: the
+/// one beside it, else <program folder>/../share/tarnlist/, else (neither
+/// there) the path beside it.
+std::string helpPagePath(const std::string& programPath, FileSystem& fs);
 
 /// "file://" URL of the absolute `pagePath` with the context's anchor. Every
 /// byte of the path but '/' and the unreserved characters is percent-encoded,

@@ -25,6 +25,9 @@ CommandLine fail(std::string why) {
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
   CommandLine c;
   std::vector<std::string> positional;
+  bool open = false;
+  // After --open every file named is one to open, not one to print.
+  auto files = [&]() -> std::vector<std::string>& { return open ? c.openFiles : positional; };
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&]() -> const std::string* {
@@ -58,18 +61,27 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       const std::string* n = value();
       std::optional<int>& target = a == "--unit" ? c.unit : c.embed;
       if (!n || !parseIndex(*n, target)) return fail(a + " needs a number from 0 up");
+    } else if (a == "--open") {
+      if (!positional.empty()) return fail("--open goes before the files it opens");
+      open = true;
     } else if (a == "--modified-only") {
       c.modifiedOnly = true;
     } else if (a == "--clw-only") {
       c.clwOnly = true;
     } else if (a == "--") {
-      positional.insert(positional.end(), args.begin() + static_cast<long>(i) + 1, args.end());
+      files().insert(files().end(), args.begin() + static_cast<long>(i) + 1, args.end());
       break;
     } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
       return fail("unknown option '" + a + "'");
     } else {
-      positional.push_back(a);
+      files().push_back(a);
     }
+  }
+  if (open) {
+    if (!c.dumpKind.empty() || !c.pdfPath.empty() || !c.project.empty() ||
+        !c.includePath.empty() || c.unit || c.embed || c.modifiedOnly || c.clwOnly)
+      return fail("--open takes only the files to open");
+    return c;
   }
   if (positional.size() > 1) return fail("only one file or @list may be given");
   if (!positional.empty()) c.argument = positional.front();
@@ -96,8 +108,17 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
   return c;
 }
 
-std::string usageText() {
+std::vector<std::string> wholePaths(std::vector<std::string> paths, const std::string& folder) {
+  if (folder.empty()) return paths;
+  const std::string prefix = folder.back() == '/' ? folder : folder + "/";
+  for (std::string& path : paths)
+    if (!path.empty() && path.front() != '/') path = prefix + path;
+  return paths;
+}
+
+std::string usageText(const std::string& helpPage, bool found) {
   return "Usage: tarnlist [FILE | @LIST]\n"
+         "       tarnlist --open [FILE...]\n"
          "       tarnlist --pdf PATH FILE|@LIST\n"
          "       tarnlist --project PROGRAM.CLW --pdf DIR [--modified-only] [--clw-only]\n"
          "                [--include-path DIR[:DIR...]]\n"
@@ -109,6 +130,8 @@ std::string usageText() {
          "path a line, up to the first empty line) prints those files to the default\n"
          "printer and ends.\n"
          "\n"
+         "  --open FILE...   open the desktop window with each FILE in a file window,\n"
+         "                   as File > Open does\n"
          "  --pdf PATH       write each print job as a PDF file: PATH itself when it ends\n"
          "                   in .pdf and one file is printed, else PATH/<file name>.pdf\n"
          "  --project FILE   print every source file of the project headless\n"
@@ -125,7 +148,10 @@ std::string usageText() {
          "\n"
          "Settings: $TARNLIST_CONFIG, else tarnlist.DAT beside the program (or in\n"
          "$XDG_CONFIG_HOME/tarnlist). Profile: $TARNLIST_PROFILE, else\n"
-         "$XDG_CONFIG_HOME/tarnlist/win.ini.\n";
+         "$XDG_CONFIG_HOME/tarnlist/win.ini.\n"
+         "\n" +
+         (found ? "Help page: " + helpPage : "Help page: not found (looked for " + helpPage + ")") +
+         "\n";
 }
 
 }  // namespace tarn

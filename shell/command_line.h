@@ -11,6 +11,7 @@ struct CommandLine {
   enum class Action { Window, Print, Dump, Help, Version, Error };
   Action action = Action::Window;
   std::string argument;   ///< the file or "@LIST" to print
+  std::vector<std::string> openFiles;  ///< --open: files for the desktop window, in order
   std::string dumpKind;   ///< tokens, structure, project or layout
   std::string pdfPath;    ///< --pdf: jobs become PDF files
   std::string project;    ///< --project PROGRAM.CLW
@@ -24,7 +25,12 @@ struct CommandLine {
 
 CommandLine parseCommandLine(const std::vector<std::string>& args);
 
-/// The text --help prints.
-std::string usageText();
+/// `paths` with each relative one taken from `folder`: the recent list keeps
+/// whole paths, as File › Open gives them, for runs started elsewhere.
+std::vector<std::string> wholePaths(std::vector<std::string> paths, const std::string& folder);
+
+/// The text --help prints; it ends with where the help page is, `helpPage`,
+/// or where it was looked for when not `found`.
+std::string usageText(const std::string& helpPage, bool found);
 
 }  // namespace tarn

@@ -1,9 +1,11 @@
 #include <clocale>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "desktop/help_location.h"
 #include "platform/environment.h"
 #include "platform/ini_profile.h"
 #include "platform/message_service.h"
@@ -12,6 +14,7 @@
 #include "platform/posix/posix_file_attributes.h"
 #include "platform/posix/program_path.h"
 #include "platform/posix/real_file_system.h"
+#include "platform/posix/user_environment.h"
 #include "printout/dates.h"
 #include "printout/direct_print.h"
 #include "settings/config_file.h"
@@ -35,11 +38,14 @@ int main(int argc, char** argv) {
                        (command.action == CommandLine::Action::Print && display &&
                         command.pdfPath.empty() && command.project.empty());
   switch (command.action) {
-    case CommandLine::Action::Help:
-      std::fputs(usageText().c_str(), stdout);
+    case CommandLine::Action::Help: {
+      RealFileSystem fs;
+      const std::string page = helpPagePath(programPath(argv[0]), fs);
+      std::fputs(usageText(page, fs.stat(page).isRegular).c_str(), stdout);
       return 0;
+    }
     case CommandLine::Action::Version:
-      std::puts("tarnlist 0.1.0");
+      std::puts("tarnlist " TARNLIST_VERSION);
       return 0;
     case CommandLine::Action::Error:
       std::fprintf(stderr, "tarnlist: %s\nTry 'tarnlist --help'.\n", command.error.c_str());
@@ -58,26 +64,29 @@ int main(int argc, char** argv) {
       return 1;
     }
     DesktopStart start;
-    start.configPath = configFilePath(programPath(argv[0]), fs, processEnvironment);
+    start.configPath = configFilePath(programPath(argv[0]), fs, userEnvironment);
     if (command.action == CommandLine::Action::Print) start.argument = command.argument;
+    std::error_code cwdError;
+    const std::filesystem::path here = std::filesystem::current_path(cwdError);
+    start.openFiles = wholePaths(command.openFiles, cwdError ? std::string() : here.string());
     return runDesktop(argc, argv, start);
   }
   StreamMessageService errors(stderr);
-  IniProfile profile(profilePath(processEnvironment));
+  IniProfile profile(profilePath(userEnvironment));
   DateFormatter dates(profile, localeDateOrder, errors);
-  std::string configPath = configFilePath(programPath(argv[0]), fs, processEnvironment);
+  std::string configPath = configFilePath(programPath(argv[0]), fs, userEnvironment);
   SetupData setup = loadSetup(configPath, fs, errors);
   const ProjectSearch search =
       projectSearch(command.includePath, profile.getString("Tarnlist", "IncludePath", ""));
 
   if (command.action == CommandLine::Action::Dump) {
     NoFileAttributes untouched;
-    PosixFileAttributes attributes(processEnvironment);
+    PosixFileAttributes attributes(userEnvironment);
     PrintServices services{setup, fs, untouched, errors, dates, printingClock(processEnvironment), {}, {}};
     return runDump(command, services, attributes, search, stdout);
   }
   if (command.action == CommandLine::Action::Print) {
-    PosixFileAttributes attributes(processEnvironment);
+    PosixFileAttributes attributes(userEnvironment);
     PrintServices services{setup, fs, attributes, errors, dates, printingClock(processEnvironment), {}, {}};
     int status = runPrintCommand(argc, argv, command, services, search);
     saveSetup(configPath, setup, fs, errors);

@@ -13,6 +13,7 @@
 #include "platform/posix/date_order.h"
 #include "platform/posix/posix_file_attributes.h"
 #include "platform/posix/real_file_system.h"
+#include "platform/posix/user_environment.h"
 #include "platform/posix/xdg_shell.h"
 #include "platform/qt/qt_fonts.h"
 #include "platform/qt/qt_messages.h"
@@ -59,14 +60,16 @@ class GuardedApplication : public QApplication {
 int runDesktop(int argc, char** argv, const DesktopStart& start) {
   GuardedApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tarnlist"));
+  // Lets the desktop match the windows to the installed desktop entry.
+  QGuiApplication::setDesktopFileName(QStringLiteral("tarnlist"));
   QApplication::setStyle(new MenuKeyStyle(QApplication::style()->name()));
   QtMessageService messages;
   app.messages = &messages;
   try {
     RealFileSystem fs;
     SetupData setup = loadSetup(start.configPath, fs, messages);
-    PosixFileAttributes attributes(processEnvironment);
-    IniProfile profile(profilePath(processEnvironment));
+    PosixFileAttributes attributes(userEnvironment);
+    IniProfile profile(profilePath(userEnvironment));
     DateFormatter dates(profile, localeDateOrder, messages);
     XdgShell shell;
     QtAppPrinter printer;
@@ -79,7 +82,7 @@ int runDesktop(int argc, char** argv, const DesktopStart& start) {
       // Without a window manager nobody maximises: take the screen ourselves.
       if (QScreen* screen = frame.screen()) frame.setGeometry(screen->availableGeometry());
       frame.showMaximized();
-      frame.scheduleStartUp(start.argument);
+      frame.scheduleStartUp(start.argument, start.openFiles);
       status = QApplication::exec();
       messages.setParent(nullptr);
     }

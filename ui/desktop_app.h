@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/environment.h"
 #include "platform/file_system.h"
@@ -13,6 +14,8 @@ struct DesktopStart {
   std::string configPath;
   /// The file or "@LIST" to print before the run ends; none: an ordinary run.
   std::optional<std::string> argument;
+  /// Files to open in file windows once the window shows, as File › Open does.
+  std::vector<std::string> openFiles;
 };
 
 /// Runs the desktop program: settings loaded before the main window, the

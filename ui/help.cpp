@@ -6,7 +6,7 @@
 namespace tarn {
 
 bool openHelpBeside(AppContext& app, const std::string& programPath, int context) {
-  const std::string page = helpPagePath(programPath);
+  const std::string page = helpPagePath(programPath, app.fs);
   if (!app.fs.stat(page).isRegular || !app.fs.isReadable(page)) {
     app.messages.show("The help page " + std::string(kHelpPageName) +
                           " was not found beside the program.",

@@ -8,7 +8,8 @@
 namespace tarn {
 
 /// Opens the section of `context` (kHelpContents, kHelpSetup, ...) of the
-/// help page beside the program in the desktop's browser. When the page is
+/// help page (beside the program, or in share/tarnlist of an installed one)
+/// in the desktop's browser. When the page is
 /// missing or no browser starts, says so in a message box and answers false.
 bool openHelp(AppContext& app, int context);
 

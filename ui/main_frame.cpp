@@ -333,14 +333,20 @@ void MainFrame::guarded(const std::function<void()>& command) {
   }
 }
 
-void MainFrame::scheduleStartUp(std::optional<std::string> argument) {
+void MainFrame::scheduleStartUp(std::optional<std::string> argument,
+                                std::vector<std::string> open) {
   batch_ = argument.has_value();
-  QTimer::singleShot(0, this, [this, argument] { firstIdle(argument); });
+  QTimer::singleShot(0, this, [this, argument = std::move(argument), open = std::move(open)] {
+    firstIdle(argument, open);
+  });
 }
 
-void MainFrame::firstIdle(std::optional<std::string> argument) {
+void MainFrame::firstIdle(const std::optional<std::string>& argument,
+                          const std::vector<std::string>& open) {
   recent_.load(app_.profile);
   rebuildRecentMenu();
+  // After the recent list is loaded, so the files opened join it on top.
+  openFiles(open);
   if (!argument) return;
   if (!app_.printer.hasPrinter()) {
     app_.messages.show("No printer is set up. Use --pdf PATH to print into PDF files.",

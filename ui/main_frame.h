@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "desktop/commands.h"
 #include "desktop/recent_files.h"
@@ -30,8 +31,9 @@ class MainFrame : public QMainWindow {
   ~MainFrame() override;
 
   /// Runs once the window is shown and events are idle: loads the recent
-  /// files, then prints what the command line names and ends the run.
-  void scheduleStartUp(std::optional<std::string> argument);
+  /// files, then prints what the command line names and ends the run, or
+  /// opens `open` as File › Open would.
+  void scheduleStartUp(std::optional<std::string> argument, std::vector<std::string> open = {});
 
   /// Loads a file into a new file window and enters it in the recent list;
   /// false when it could not be read (said already). An analysis error
@@ -85,7 +87,7 @@ class MainFrame : public QMainWindow {
   QAction* addCommand(QMenu* menu, const QString& text, int id, const QKeySequence& key = {});
   void rebuildRecentMenu();
   void addRecent(const std::string& path);
-  void firstIdle(std::optional<std::string> argument);
+  void firstIdle(const std::optional<std::string>& argument, const std::vector<std::string>& open);
   void commandOpen();
   void commandPrint();
   void commandPreview();

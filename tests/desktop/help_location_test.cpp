@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "support/fakes.h"
 
 namespace tarn {
 namespace {
+
+using test::VirtualFileSystem;
 
 struct UrlCase {
   const char* name;
@@ -37,10 +41,46 @@ TEST(HelpLocation, UrlOfTheSection) {
 }
 
 TEST(HelpLocation, PageBesideTheProgram) {
-  EXPECT_EQ(helpPagePath("/opt/tarn list/bin/tarnlist"), "/opt/tarn list/bin/quorlo.html");
-  EXPECT_EQ(helpPagePath("/tarnlist"), "/quorlo.html");
-  EXPECT_EQ(helpPagePath("tarnlist"), (std::filesystem::current_path() / "quorlo.html").string())
+  VirtualFileSystem none;
+  EXPECT_EQ(helpPagePath("/opt/tarn list/bin/tarnlist", none), "/opt/tarn list/bin/quorlo.html");
+  EXPECT_EQ(helpPagePath("/tarnlist", none), "/quorlo.html");
+  EXPECT_EQ(helpPagePath("tarnlist", none),
+            (std::filesystem::current_path() / "quorlo.html").string())
       << "a relative program path is made absolute";
+}
+
+struct PageCase {
+  const char* name;
+  std::vector<std::string> pages;  ///< help pages that exist
+  std::string program;
+  std::string found;
+};
+
+const PageCase kPageCases[] = {
+    {"BuildTree", {"/src/build/quorlo.html"}, "/src/build/tarnlist", "/src/build/quorlo.html"},
+    {"Installed", {"/usr/share/tarnlist/quorlo.html"}, "/usr/bin/tarnlist",
+     "/usr/share/tarnlist/quorlo.html"},
+    {"OtherPrefix", {"/home/ann/.local/share/tarnlist/quorlo.html"},
+     "/home/ann/.local/bin/tarnlist", "/home/ann/.local/share/tarnlist/quorlo.html"},
+    {"BesideWinsOverShared", {"/opt/t/bin/quorlo.html", "/opt/t/share/tarnlist/quorlo.html"},
+     "/opt/t/bin/tarnlist", "/opt/t/bin/quorlo.html"},
+    // Not found anywhere: the path beside the program, which the message names.
+    {"NowhereFound", {}, "/usr/bin/tarnlist", "/usr/bin/quorlo.html"},
+    {"SharedFolderWithoutThePage", {"/usr/share/tarnlist/other.html"}, "/usr/bin/tarnlist",
+     "/usr/bin/quorlo.html"},
+    {"ProgramAtTheRoot", {"/share/tarnlist/quorlo.html"}, "/tarnlist",
+     "/share/tarnlist/quorlo.html"},
+};
+
+TEST(HelpLocation, PageOfABuiltOrInstalledProgram) {
+  for (const auto& c : kPageCases) {
+    SCOPED_TRACE(c.name);
+    VirtualFileSystem fs;
+    for (const auto& page : c.pages) fs.create(page, "<html></html>");
+    // A folder of the page's name is not the page.
+    fs.createDirectory("/usr/bin/quorlo.html");
+    EXPECT_EQ(helpPagePath(c.program, fs), c.found);
+  }
 }
 
 // Every section the program opens must exist in the page.

@@ -67,6 +67,43 @@ TEST_F(MainFrameTest, AnalysisErrorAsksWhetherToResume) {
   }
 }
 
+struct OpenCase {
+  const char* name;
+  Strings open;      ///< the files after --open
+  Strings titles;    ///< the file windows afterwards
+  Strings said;
+  Strings recent;    ///< the recent list, which held /p/C.INC before
+};
+
+const OpenCase kOpenCases[] = {
+    {"InOrder", {"/p/B.CLW", "/p/A.CLW"}, {"  B.CLW  (/p)", "  A.CLW  (/p)"}, {},
+     {"/p/A.CLW", "/p/B.CLW", "/p/C.INC"}},
+    {"MissingFileSaidTheRestOpen", {"/p/NONE.CLW", "/p/A.CLW", "/p/B.CLW"},
+     {"  A.CLW  (/p)", "  B.CLW  (/p)"}, {"File Error: Unable to open file"},
+     {"/p/B.CLW", "/p/A.CLW", "/p/C.INC"}},
+    {"AnalysisErrorStopsTheRest", {"/p/A.CLW", "/p/BAD.CLW", "/p/B.CLW"}, {"  A.CLW  (/p)"},
+     {"Unhandled Exception: Error in syntax in line 1: Bad compund structure\nOK to resume?"},
+     {"/p/A.CLW", "/p/C.INC"}},
+    {"NoFiles", {}, {}, {}, {"/p/C.INC"}},
+};
+
+TEST_F(MainFrameTest, StartUpOpensTheCommandLineFiles) {
+  for (const auto& c : kOpenCases) {
+    SCOPED_TRACE(c.name);
+    messages.messages.clear();
+    messages.answers = {MessageAnswer::Yes};
+    profile.values = {{"TARNLIST/FILE1", "/p/C.INC"}};
+    MainFrame& f = start(c.open);
+    EXPECT_EQ(titles(), c.titles);
+    EXPECT_EQ(said(), c.said);
+    EXPECT_EQ(f.recentFiles().entries(), c.recent);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_FALSE(f.batchMode()) << "the run goes on";
+    f.mdi()->closeAllSubWindows();
+    settle();
+  }
+}
+
 TEST_F(MainFrameTest, RecentFilesAcrossTwoRuns) {
   for (const char* name : {"1", "2", "3", "4", "5", "6"}) fs.create(std::string("/p/F") + name + ".CLW", "x\n");
   MainFrame& first = start();
@@ -127,9 +164,9 @@ TEST_F(MainFrameTest, WindowMenuArrangesAndCloses) {
 TEST_F(MainFrameTest, PrintModeMenuAndArchiveOption) {
   MainFrame& f = start();
   f.action(kCmdPrintModeEmbedFiles)->trigger();
-  EXPECT_EQ(setup.printMode, 3);
+  EXPECT_EQ(+setup.printMode, 3);
   f.action(kCmdPrintModeFull)->trigger();
-  EXPECT_EQ(setup.printMode, 1);
+  EXPECT_EQ(+setup.printMode, 1);
   EXPECT_TRUE(f.action(kCmdPrintModeFull)->isChecked());
   EXPECT_FALSE(f.action(kCmdPrintModeEmbedFiles)->isChecked());
   const bool before = setup.clearArchive != 0;

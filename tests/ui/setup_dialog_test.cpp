@@ -74,7 +74,7 @@ TEST_F(SetupDialogTest, RangeChecksInOrderWithFocusAndWhatStaysStored) {
     edit(*d, kSetupLineHeight)->setText(c.lineHeight);
     edit(*d, kSetupTabWidth)->setText(c.tabWidth);
     QTest::keyClick(d.get(), Qt::Key_Return);  // OK is the default button
-    EXPECT_EQ(setup.wrapLine, 1) << "check boxes are stored before the numbers";
+    EXPECT_EQ(+setup.wrapLine, 1) << "check boxes are stored before the numbers";
     if (!c.failing) {
       EXPECT_TRUE(messages.messages.empty());
       EXPECT_FALSE(d->isVisible());
@@ -87,7 +87,7 @@ TEST_F(SetupDialogTest, RangeChecksInOrderWithFocusAndWhatStaysStored) {
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), d->control(c.failing));
     EXPECT_EQ(edit(*d, c.failing)->selectedText(), edit(*d, c.failing)->text());
-    EXPECT_EQ(setup.columns, c.failing == kSetupColumns ? 2 : 3) << "passed numbers stay stored";
+    EXPECT_EQ(+setup.columns, c.failing == kSetupColumns ? 2 : 3) << "passed numbers stay stored";
   }
 }
 
@@ -108,17 +108,17 @@ TEST_F(SetupDialogTest, StylesColoursFontsAndCancel) {
       return s.result();
     };
     static_cast<QPushButton*>(d->control(kSetupStyle))->click();
-    EXPECT_EQ(setup.tokenStyle[4], c.word);
+    EXPECT_EQ(+setup.tokenStyle[4], c.word);
   }
   colorAnswer = QColor(0x11, 0x22, 0x33);
   static_cast<QPushButton*>(d->control(kSetupColor))->click();
   fontAnswer = QFont(QStringLiteral("DejaVu Sans Mono"), 14, QFont::Bold);
   static_cast<QPushButton*>(d->control(kSetupSourceFont))->click();
   d->reject();
-  EXPECT_EQ(setup.tokenColor[4], 0x332211u) << "Cancel keeps the colour";
+  EXPECT_EQ(+setup.tokenColor[4], 0x332211u) << "Cancel keeps the colour";
   EXPECT_EQ(faceNameOf(setup.sourceFont), "DejaVu Sans Mono");
-  EXPECT_EQ(setup.sourceFont.pointSize, 140);
-  EXPECT_EQ(setup.sourceFont.fontType, kScreenFontType);
+  EXPECT_EQ(+setup.sourceFont.pointSize, 140);
+  EXPECT_EQ(+setup.sourceFont.fontType, kScreenFontType);
 
   // With no class selected Style and Color do nothing.
   auto again = open();
@@ -189,7 +189,7 @@ TEST_F(SetupDialogTest, ChosenFontSurvivesTheConfigurationFileAndReachesThePrint
   ASSERT_TRUE(saveSetup("/cfg/tarnlist.DAT", setup, fs, messages));
   setup = loadSetup("/cfg/tarnlist.DAT", fs, messages);
   EXPECT_EQ(faceNameOf(setup.sourceFont), "DejaVu Sans Mono");
-  EXPECT_EQ(setup.sourceFont.pointSize, 200);
+  EXPECT_EQ(+setup.sourceFont.pointSize, 200);
   EXPECT_GT(pitch(), before) << "the printout takes the larger font";
 }
 

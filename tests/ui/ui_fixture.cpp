@@ -25,13 +25,13 @@ UiFixture::~UiFixture() {
   settle();
 }
 
-MainFrame& UiFixture::start() {
+MainFrame& UiFixture::start(std::vector<std::string> open) {
   frame.reset();
   settle();
   frame = std::make_unique<MainFrame>(app);
   frame->resize(1000, 700);
   frame->show();
-  frame->scheduleStartUp(std::nullopt);
+  frame->scheduleStartUp(std::nullopt, std::move(open));
   settle();
   return *frame;
 }

@@ -45,8 +45,9 @@ class UiFixture {
   UiFixture();
   ~UiFixture();
 
-  /// Starts a run: a new main frame over the same profile and files.
-  MainFrame& start();
+  /// Starts a run: a new main frame over the same profile and files, with
+  /// `open` the files its command line opens.
+  MainFrame& start(std::vector<std::string> open = {});
   /// The file windows in creation order.
   std::vector<varnixWindowView*> fileWindows() const;
   std::vector<std::string> titles() const;
