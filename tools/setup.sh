@@ -4,7 +4,8 @@
 TARNLIST_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation fonts-dejavu-core xdg-utils)
 TARNLIST_TEST_PACKAGES=(poppler-utils qpdf cups cups-client cups-bsd
-  printer-driver-cups-pdf xvfb xauth fonts-urw-base35 fonts-noto-mono)
+  printer-driver-cups-pdf xvfb xauth fonts-urw-base35 fonts-noto-mono
+  dpkg-dev file desktop-file-utils libxml2-utils shared-mime-info man-db bash-completion lintian)
 
 tarnlist_log() { echo "[tarnlist] $*" >&2; }
 
