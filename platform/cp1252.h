@@ -49,6 +49,23 @@ bool isUtf8(std::string_view text);
 /// becomes U+FFFD.
 std::u32string codePoints(std::string_view utf8);
 
+/// Walks UTF-8 text in order: runs of characters the code page holds reach
+/// `bytes` as code-page bytes, every other character reaches `other` alone.
+template <class Bytes, class Other>
+void splitRuns(std::string_view utf8, Bytes&& bytes, Other&& other) {
+  std::string run;
+  for (char32_t u : codePoints(utf8)) {
+    if (const int b = fromUnicode(u); b >= 0) {
+      run += static_cast<char>(b);
+      continue;
+    }
+    if (!run.empty()) bytes(std::string_view(run));
+    run.clear();
+    other(u);
+  }
+  if (!run.empty()) bytes(std::string_view(run));
+}
+
 /// Valid UTF-8 text in the code page, when it holds every character.
 std::optional<std::string> fromUtf8Exactly(std::string_view utf8);
 

@@ -218,11 +218,7 @@ void varnixWindowView::keyPressEvent(QKeyEvent* event) {
 }
 
 void varnixWindowView::closeEvent(QCloseEvent* event) {
-  if (PrintGuard::active()) {
-    event->ignore();
-    return;
-  }
-  QWidget::closeEvent(event);
+  if (!refuseCloseWhilePrinting(event)) QWidget::closeEvent(event);
 }
 
 }  // namespace tarn

@@ -222,11 +222,7 @@ void ProjectWindowView::keyPressEvent(QKeyEvent* event) {
 }
 
 void ProjectWindowView::closeEvent(QCloseEvent* event) {
-  if (PrintGuard::active()) {
-    event->ignore();
-    return;
-  }
-  QWidget::closeEvent(event);
+  if (!refuseCloseWhilePrinting(event)) QWidget::closeEvent(event);
 }
 
 }  // namespace tarn

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRect>
 
 #include "platform/canvas.h"
+#include "ui/print_guard.h"
 
 namespace tarn {
 
@@ -26,6 +28,14 @@ inline bool returnPressesDefault(QKeyEvent* event, QPushButton* defaultButton) {
   if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) return false;
   if (event->modifiers() != Qt::NoModifier && event->modifiers() != Qt::KeypadModifier) return false;
   if (defaultButton->isEnabled()) defaultButton->animateClick();
+  return true;
+}
+
+/// A window stays open while a print job runs: the job draws from its document.
+/// True when the close was refused.
+inline bool refuseCloseWhilePrinting(QCloseEvent* event) {
+  if (!PrintGuard::active()) return false;
+  event->ignore();
   return true;
 }
 

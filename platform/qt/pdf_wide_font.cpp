@@ -148,29 +148,21 @@ void PdfCanvas::unicodeTextOut(int x, int y, std::string_view utf8) {
     pos -= align_ == TextAlign::Center ? width / 2 : width;
   }
   Face& face = current();
-  // Characters of the code page keep to the face's own font.
-  std::string run;
-  auto drawBytes = [&] {
-    if (run.empty()) return;
-    drawRun(pos, y, run);
-    pos = runX_;
-    run.clear();
-  };
   const long long baseline = y + face.measured->ascent;
-  for (char32_t u : cp1252::codePoints(utf8)) {
-    const int b = cp1252::fromUnicode(u);
-    if (b >= 0) {
-      run += static_cast<char>(b);
-      continue;
-    }
-    drawBytes();
-    const Wide& w = wideOf(face, u);
-    const long long start = beginText(*w.code.font, pos, baseline, 0);
-    putCode(w.code.code, w.advance);
-    endText(*face.measured, start, baseline);
-    pos = runX_;
-  }
-  drawBytes();
+  // Characters of the code page keep to the face's own font.
+  cp1252::splitRuns(
+      utf8,
+      [&](std::string_view run) {
+        drawRun(pos, y, run);
+        pos = runX_;
+      },
+      [&](char32_t u) {
+        const Wide& w = wideOf(face, u);
+        const long long start = beginText(*w.code.font, pos, baseline, 0);
+        putCode(w.code.code, w.advance);
+        endText(*face.measured, start, baseline);
+        pos = runX_;
+      });
 }
 
 }  // namespace tarn

@@ -247,25 +247,17 @@ void QtCanvas::unicodeTextOut(int x, int y, std::string_view utf8) {
   const Face& face = current();
   long long pos = static_cast<long long>(x) * kUnit;
   // Characters of the code page go out in runs, as textOut() draws them.
-  std::string run;
-  auto drawRun = [&] {
-    if (run.empty()) return;
-    drawText(pos, y, run, 0, run.size());
-    for (char c : run) pos += face.advance[static_cast<unsigned char>(c)];
-    run.clear();
-  };
-  for (char32_t u : cp1252::codePoints(utf8)) {
-    const int b = cp1252::fromUnicode(u);
-    if (b >= 0) {
-      run += static_cast<char>(b);
-      continue;
-    }
-    drawRun();
-    const WideChar c = wideChar(face, device_, u);
-    drawWide(pos, y, c);
-    pos += c.advance;
-  }
-  drawRun();
+  cp1252::splitRuns(
+      utf8,
+      [&](std::string_view run) {
+        drawText(pos, y, run, 0, run.size());
+        for (char c : run) pos += face.advance[static_cast<unsigned char>(c)];
+      },
+      [&](char32_t u) {
+        const WideChar c = wideChar(face, device_, u);
+        drawWide(pos, y, c);
+        pos += c.advance;
+      });
 }
 
 void QtCanvas::textOutClipped(int x, int y, const Rect& clip, std::string_view text) {
