@@ -12,7 +12,7 @@
 #include "document/source_document.h"
 #include "platform/file_attributes.h"
 #include "platform/posix/real_file_system.h"
-#include "platform/qt/pdf_target.h"
+#include "pdf/qt/pdf_target.h"
 #include "platform/qt/qt_environment.h"
 #include "platform/qt/qt_printer.h"
 #include "printout/listing_printout.h"

@@ -5,7 +5,7 @@
 #include <QPaintEvent>
 #include <QScrollBar>
 
-#include "platform/qt/qt_fonts.h"
+#include "pdf/qt/qt_fonts.h"
 
 namespace tarn {
 namespace {

@@ -15,7 +15,7 @@
 #include "platform/posix/real_file_system.h"
 #include "platform/posix/user_environment.h"
 #include "platform/posix/xdg_shell.h"
-#include "platform/qt/qt_fonts.h"
+#include "pdf/qt/qt_fonts.h"
 #include "platform/qt/qt_messages.h"
 #include "settings/config_file.h"
 #include "ui/main_frame.h"

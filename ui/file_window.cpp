@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "platform/qt/qt_fonts.h"
+#include "pdf/qt/qt_fonts.h"
 #include "ui/column_listbox.h"
 #include "ui/print_guard.h"
 #include "ui/window_font.h"

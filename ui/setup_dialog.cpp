@@ -15,7 +15,7 @@
 
 #include "desktop/font_record.h"
 #include "desktop/setup_form.h"
-#include "platform/qt/qt_fonts.h"
+#include "pdf/qt/qt_fonts.h"
 #include "ui/window_font.h"
 #include "ui/view_helpers.h"
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/qt/qt_fonts.h"
+#include "pdf/qt/qt_fonts.h"
 
 namespace tarn {
 

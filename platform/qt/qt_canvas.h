@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
-#include "platform/qt/qt_fonts.h"
+#include "pdf/qt/qt_fonts.h"
 
 class QPainter;
 class QPaintDevice;

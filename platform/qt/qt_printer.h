@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "platform/qt/pdf_target.h"
+#include "pdf/qt/pdf_target.h"
 #include "platform/print_job.h"
 
 class QPaintDevice;

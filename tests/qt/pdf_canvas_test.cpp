@@ -1,5 +1,5 @@
-#include "platform/qt/pdf_canvas.h"
-#include "platform/qt/pdf_target.h"
+#include "pdf/qt/pdf_canvas.h"
+#include "pdf/qt/pdf_target.h"
 
 #include <gtest/gtest.h>
 

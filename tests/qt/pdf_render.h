@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/canvas.h"
-#include "platform/qt/pdf_target.h"
+#include "pdf/qt/pdf_target.h"
 
 namespace tarn::test {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/truetype.h"
+#include "pdf/qt/truetype.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <optional>
 #include <random>
 
-#include "platform/qt/qt_fonts.h"
+#include "pdf/qt/qt_fonts.h"
 
 namespace tarn {
 namespace {

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QTest>
 
-#include "platform/qt/qt_fonts.h"
+#include "pdf/qt/qt_fonts.h"
 
 namespace tarn::test {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/qt_fonts.h"
+#include "pdf/qt/qt_fonts.h"
 
 namespace tarn {
 

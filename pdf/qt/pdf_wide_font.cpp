@@ -9,10 +9,10 @@
 #include <cmath>
 
 #include "platform/cp1252.h"
-#include "platform/qt/pdf_canvas.h"
-#include "platform/qt/pdf_file.h"
-#include "platform/qt/pdf_font.h"
-#include "platform/qt/pdf_outlines.h"
+#include "pdf/qt/pdf_canvas.h"
+#include "pdf/pdf_file.h"
+#include "pdf/qt/pdf_font.h"
+#include "pdf/qt/glyph_procedures.h"
 
 namespace tarn {
 

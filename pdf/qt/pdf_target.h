@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/pdf_canvas.h"
-#include "platform/qt/pdf_font.h"
+#include "pdf/qt/pdf_canvas.h"
+#include "pdf/qt/pdf_font.h"
 #include "platform/print_job.h"
 
 namespace tarn {

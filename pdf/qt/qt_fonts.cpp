@@ -1,4 +1,4 @@
-#include "platform/qt/qt_fonts.h"
+#include "pdf/qt/qt_fonts.h"
 
 #include <QFontMetrics>
 #include <QPaintDevice>

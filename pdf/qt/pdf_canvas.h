@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "platform/canvas.h"
-#include "platform/qt/pdf_font.h"
-#include "platform/qt/qt_fonts.h"
+#include "pdf/qt/pdf_font.h"
+#include "pdf/qt/qt_fonts.h"
 
 namespace tarn {
 

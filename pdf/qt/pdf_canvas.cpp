@@ -1,11 +1,11 @@
-#include "platform/qt/pdf_canvas.h"
+#include "pdf/qt/pdf_canvas.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 
-#include "platform/qt/pdf_file.h"
+#include "pdf/pdf_file.h"
 
 namespace tarn {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/qt/truetype.h"
+#include "pdf/qt/truetype.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "platform/qt/pdf_font.h"
+#include "pdf/qt/pdf_font.h"
 
 #include <QFile>
 #include <QPainterPath>
@@ -12,9 +12,9 @@
 #include <set>
 
 #include "platform/cp1252.h"
-#include "platform/qt/pdf_file.h"
-#include "platform/qt/pdf_outlines.h"
-#include "platform/qt/truetype.h"
+#include "pdf/pdf_file.h"
+#include "pdf/qt/glyph_procedures.h"
+#include "pdf/qt/truetype.h"
 
 namespace tarn {
 namespace {

@@ -1,10 +1,10 @@
-#include "platform/qt/pdf_outlines.h"
+#include "pdf/qt/glyph_procedures.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-#include "platform/qt/pdf_file.h"
+#include "pdf/pdf_file.h"
 
 namespace tarn {
 

@@ -1,6 +1,6 @@
-#include "platform/qt/pdf_file.h"
+#include "pdf/pdf_file.h"
 
-#include <QByteArray>
+#include <zlib.h>
 
 #include <algorithm>
 #include <charconv>
@@ -22,14 +22,14 @@ constexpr std::size_t kFlushAt = 1 << 16;
 
 std::string pdfDeflate(std::string_view data) {
   if (data.size() > static_cast<std::size_t>(INT32_MAX / 2)) return {};
-  const QByteArray packed = qCompress(reinterpret_cast<const uchar*>(data.data()),
-                                      static_cast<qsizetype>(data.size()), 9);
-  // Qt puts the length in front of the zlib stream.
-  if (packed.size() <= 4) return {};
-  // sliced(), not pointer arithmetic: under the sanitizers GCC warns of a read
-  // past the empty array despite the size test.
-  const QByteArray stream = packed.sliced(4);
-  return std::string(stream.constData(), static_cast<std::size_t>(stream.size()));
+  uLongf size = compressBound(static_cast<uLong>(data.size()));
+  std::string packed(size, '\0');
+  if (compress2(reinterpret_cast<Bytef*>(packed.data()), &size,
+                reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size()),
+                9) != Z_OK)
+    return {};
+  packed.resize(size);
+  return packed;
 }
 
 void appendPdfNumber(std::string& out, long long value) {

@@ -1,9 +1,9 @@
-#include "platform/qt/pdf_target.h"
+#include "pdf/qt/pdf_target.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/qt/pdf_file.h"
+#include "pdf/pdf_file.h"
 
 namespace tarn {
 namespace {
