@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "document/entry_titles.h"
 #include "platform/cp1252.h"
 
 namespace tarn {
@@ -20,12 +21,6 @@ bool containsUpper(std::string_view text, std::string_view upperNeedle) {
     if (k == upperNeedle.size()) return true;
   }
   return false;
-}
-
-/// Without the comment's line end, which a list entry must not draw.
-std::string_view withoutLineEnd(std::string_view text) {
-  if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
-  return text;
 }
 
 }  // namespace
@@ -55,11 +50,7 @@ std::string_view StructsListData::mainText(int index) const {
 }
 
 const TToken* StructsListData::keywordAfter(int index) const {
-  const TToken* entry = document_.blocks[static_cast<std::size_t>(index)];
-  if (entry->tokenClass != tcLabel) return nullptr;
-  for (const TToken* t = entry->next(); t; t = t->next())
-    if (!t->isSeparator()) return t;
-  return nullptr;
+  return keywordAfterLabel(document_.blocks[static_cast<std::size_t>(index)]);
 }
 
 std::string StructsListData::rightText(int index) const {
@@ -75,16 +66,7 @@ int StructsListData::rightIndent(int index) const {
 EmbedsListData::EmbedsListData(const TFileDataSource& document)
     : ColumnListData(static_cast<int>(document.embeds.size())) {
   texts_.reserve(document.embeds.size());
-  for (const TToken* comment : document.embeds) {
-    std::string_view text = comment->view();
-    if (auto description = embedDescription(text)) {
-      texts_.push_back(std::move(*description));
-      continue;
-    }
-    const std::size_t bang = text.find('!');
-    if (bang != std::string_view::npos) text.remove_prefix(bang + 1);
-    texts_.emplace_back(withoutLineEnd(text));
-  }
+  for (const TToken* comment : document.embeds) texts_.push_back(embedTitle(comment));
 }
 
 std::string_view EmbedsListData::mainText(int index) const {
