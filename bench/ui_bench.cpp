@@ -147,8 +147,9 @@ class Desktop {
   BenchPrinter printer_;
 
  public:
+  ListingExtras extras;
   AppContext app{setup_,   fs_,    attributes_, messages_, profile_, dates_,
-                 [] { return std::time_t{0}; }, shell_, printer_};
+                 [] { return std::time_t{0}; }, shell_, printer_, extras};
   MainFrame frame{app};
 };
 

@@ -38,9 +38,11 @@ struct FontSpec {
 
 enum class TextAlign { Left, Center, Right };  ///< always with the top at y
 
-/// Fonts are kept in slots 0-10 (one per style class) and 11 (the header font).
-inline constexpr int kFontSlots = 12;
+/// Fonts are kept in slots 0-10 (one per style class), 11 (the header font)
+/// and 12 (line numbers).
+inline constexpr int kFontSlots = 13;
 inline constexpr int kHeaderFontSlot = 11;
+inline constexpr int kLineNumberFontSlot = 12;
 
 /// Pen widths of the listing.
 inline constexpr int kThinPen = 1;

@@ -15,16 +15,22 @@ class PrintTarget {
   virtual Canvas& canvas() = 0;
   /// The usable area of a page, from (0, 0).
   virtual Rect pageRect() = 0;
-  /// Starts page `page` (from 1); false when the job was cancelled.
+  /// Starts page `page` (from 1; a page range starts later); false when the
+  /// job was cancelled.
   virtual bool beginPage(int page) = 0;
   virtual void endPage() = 0;
 };
 
 enum class JobResult { Printed, Cancelled, Failed };
 
-/// Drives a printout over a target: parameters, one pass, then every page
+/// Drives a printout over a target: parameters, one pass, then every page of
+/// `range` (from its fromPage, 1 when 0, through its toPage, the last when 0)
 /// while the printout has one.
-JobResult runPrintJob(Printout& printout, PrintTarget& target);
+JobResult runPrintJob(Printout& printout, PrintTarget& target, const PageRange& range = {});
+
+/// The printout's page count on the target's device (0: not known ahead),
+/// from a pass that prints nothing.
+int countPages(Printout& printout, PrintTarget& target);
 
 /// The application's printer: one per run, made on first need, shared by
 /// printing, preview and direct printing.

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <ctime>
 #include <string>
+#include <vector>
 
 #include "platform/canvas.h"
 
@@ -19,6 +21,22 @@ struct DeviceMode {
 /// The page range the print dialog offers; all 0: no range.
 struct PageRange {
   int minPage = 0, maxPage = 0, fromPage = 0, toPage = 0;
+};
+
+/// A bookmark of a job: where one of its parts begins.
+struct OutlineEntry {
+  std::string title;  ///< Windows-1252; UTF-8 when `utf8` (a file name)
+  bool utf8 = false;
+  int level = 0;  ///< 0: top level; 1: a child of the last entry of level 0
+  int page = 1;   ///< the job's page number, from 1
+  int y = 0;      ///< device units below the top of the page's usable area
+};
+
+/// What a file that a job is written into says of itself.
+struct DocumentInfo {
+  std::string title;     ///< UTF-8
+  std::time_t created = 0;
+  std::vector<OutlineEntry> outline;  ///< in page order; empty: none
 };
 
 /// The protocol a print job drives: parameters, the dialog question, then
@@ -51,8 +69,16 @@ class Printout {
   virtual void endDocument() {}
   virtual void endPrinting() {}
 
+  /// The number of pages, laid out on the device of the current pass, or
+  /// 0 when the printout cannot know them ahead.
+  virtual int pageCount() { return 0; }
+  /// Asked after the pages of a job, for a file written from it.
+  virtual DocumentInfo documentInfo() { return DocumentInfo{title_, std::time(nullptr), {}}; }
+
  protected:
   Canvas* canvas() const { return canvas_; }
+  int pageWidth() const { return pageWidth_; }
+  int pageHeight() const { return pageHeight_; }
 
  private:
   std::string title_;

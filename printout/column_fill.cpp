@@ -1,12 +1,14 @@
 #include "printout/listing_printout.h"
 
 #include <algorithm>
+#include <string>
 
 namespace tarn {
 namespace {
 
 constexpr std::string_view kCutMarker = "...";
 constexpr std::string_view kContinuationMarker = "\xBB ";
+constexpr std::uint32_t kLineNumberColor = 0x808080;  // grey, RGB 128, 128, 128
 
 bool onlySpacesAndLineEnds(std::string_view text) {
   return text.find_first_not_of(" \n") == std::string_view::npos;
@@ -24,7 +26,7 @@ std::size_t visibleLength(std::string_view text) {
 }  // namespace
 
 void TMyPrintout::fillColumn() {
-  x0_ = columnRect_.left + gap_;
+  x0_ = columnRect_.left + gap_ + gutter_;
   xR_ = columnRect_.right - gap_ / 2;
   y0_ = columnRect_.top + gap_;
   yB_ = columnRect_.bottom - gap_;
@@ -32,7 +34,7 @@ void TMyPrintout::fillColumn() {
   y_ = y0_;
   continuation_ = false;
   columnFull_ = false;
-  lastBarY_ = lastCutY_ = -1;
+  lastBarY_ = lastCutY_ = lastNumberY_ = -1;
 
   TokenList& tokens = *document_.tokens;
   if (pendingContinuation_ && tokens.current()) {
@@ -70,6 +72,7 @@ TMyPrintout::Step TMyPrintout::drawToken(TToken* t) {
   Canvas& c = *canvas();
   for (;;) {
     const bool resumed = t == resumed_;
+    if (t->has(tfUnitStart)) unit_ = t;
     if (!resumed && (t->has(tfEmbedBefore) || t->has(tfStructStart))) beginRegion(t);
 
     std::string_view text = t->view();
@@ -85,13 +88,17 @@ TMyPrintout::Step TMyPrintout::drawToken(TToken* t) {
     if (drawn) {
       if (!resumed) {
         const bool columnEmpty = x_ == x0_ && y_ == y0_;
+        // The rule or heading above a part belongs to it.
+        const int top = y_;
         if (separatorAndHeading(t, text, columnEmpty) == Step::Stop) return Step::Stop;
-        selectFont(t->tokenClass);
-        c.setTextColor(setup_.tokenColor[t->tokenClass]);
         if (setup_.oneUnitEach && t->has(tfUnitStart) && !columnEmpty) {
           unitEnded_ = true;
           return Step::Stop;
         }
+        markPosition(t, top);
+        drawLineNumber(t);
+        selectFont(t->tokenClass);
+        c.setTextColor(setup_.tokenColor[t->tokenClass]);
       } else {
         selectFont(t->tokenClass);
         c.setTextColor(setup_.tokenColor[t->tokenClass]);
@@ -235,6 +242,17 @@ void TMyPrintout::drawText(std::string_view text, std::size_t len, int cutWidth)
   canvas()->setTextAlign(TextAlign::Left);
   canvas()->textOutClipped(x_, y_, Rect{x_, y_, xR_ - cutWidth, y_ + linePitch()},
                            text.substr(0, n));
+}
+
+void TMyPrintout::drawLineNumber(const TToken* t) {
+  // Continuation lines start behind their marker, never at the text's edge.
+  if (gutter_ == 0 || x_ != x0_ || lastNumberY_ == y_) return;
+  lastNumberY_ = y_;
+  selectFont(kLineNumberFontSlot);
+  Canvas& c = *canvas();
+  c.setTextColor(kLineNumberColor);
+  c.setTextAlign(TextAlign::Right);
+  c.textOut(x0_ - numberGap_, y_, std::to_string(t->line));
 }
 
 void TMyPrintout::drawCutMarker(int cutWidth) {

@@ -8,6 +8,7 @@
 #include "platform/message_service.h"
 #include "printout/dates.h"
 #include "platform/print_job.h"
+#include "settings/listing_extras.h"
 #include "settings/setup_data.h"
 
 namespace tarn {
@@ -24,6 +25,8 @@ struct PrintServices {
   std::function<Printer&()> printer;
   /// Enters a path in the recent-file list (may be empty).
   std::function<void(const std::string&)> addRecentFile;
+  /// Line numbers, page count and PDF outline for the jobs.
+  ListingExtras extras = {};
 };
 
 enum class DirectPrintResult { Printed, NothingToPrint, NotLoaded, Cancelled, Failed };

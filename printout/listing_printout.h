@@ -4,11 +4,14 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
+#include <vector>
 
 #include "document/source_document.h"
 #include "printout/dates.h"
 #include "platform/print_job.h"
 #include "platform/printout.h"
+#include "settings/listing_extras.h"
 #include "settings/setup_data.h"
 
 namespace tarn {
@@ -18,6 +21,7 @@ struct PrintContext {
   const SetupData& setup;  ///< read when used, never copied
   DateFormatter& dates;
   Clock now;
+  ListingExtras extras = {};
 };
 
 /// Whether the file has nothing to print in a print mode: mode 1 needs a
@@ -27,7 +31,9 @@ bool hasNothingToPrint(const TFileDataSource& document, int printMode);
 
 /// The listing of one source file as printed pages: tokens in the styles of
 /// their classes, column by column, framed by header and footer. Pages are
-/// not counted ahead; each continues where the last one stopped.
+/// laid out in order; where the page count is wanted ahead, or a page out of
+/// order, a first pass that draws nothing lays out every page and remembers
+/// where each starts, so that any page draws without the ones before it.
 class TMyPrintout : public Printout {
  public:
   /// Prints from `startToken` (null: the first token) to the end, or through
@@ -36,10 +42,22 @@ class TMyPrintout : public Printout {
               TToken* startToken, bool regionsOnly, const PrintContext& context);
   ~TMyPrintout() override;
 
+  void setPrintParams(Canvas* canvas, int pageWidth, int pageHeight) override;
   void getDialogInfo(PageRange& range, DeviceMode& mode) override;
   bool beginPrinting() override;
-  bool hasPage(int page) override { (void)page; return hasMore_; }
+  bool hasPage(int page) override;
   void printPage(int page, const Rect& rect) override;
+  int pageCount() override;
+  /// The file's name, the printing time and, unless the extras say no, the
+  /// outline: the units printed, their embed points as children.
+  DocumentInfo documentInfo() override;
+
+  /// Later passes reuse the pages laid out by the first: a preview draws on
+  /// the same device again and again.
+  void keepPages() { keepPages_ = true; }
+  /// Whether the last pass printed every page, from the first to the end (a
+  /// page range does not).
+  bool printedWhole() const { return printedWhole_; }
 
   /// Height of a font of `pointSize` tenths of a point at `dpiY`: two thirds
   /// of the nominal size, negative (a character height). A size of 0 counts
@@ -48,6 +66,31 @@ class TMyPrintout : public Printout {
 
  private:
   enum class Step { Next, Stop };
+
+  /// What carries over from one page to the next.
+  struct PageStart {
+    TToken* token = nullptr;  ///< the token list's cursor
+    const TToken* resumed = nullptr;
+    std::size_t resumeAt = 0;
+    const TToken* unit = nullptr;
+    int embedIndent = 0;
+    bool hasMore = true, inRegion = false, pendingContinuation = false;
+    bool lineEnded = false, blankToken = false;
+    friend bool operator==(const PageStart&, const PageStart&) = default;
+  };
+  PageStart pageState() const;
+  void restore(const PageStart& start);
+  /// Lays out every page on a canvas that measures like ours and draws nothing.
+  void paginate();
+  void layOutPage(int page, const Rect& rect);
+
+  /// Where a unit or embed point first prints, for the outline.
+  struct Mark {
+    const TToken* token;
+    const TToken* unit;  ///< the unit it lies in (null: before every unit)
+    int page, y;
+  };
+  void markPosition(const TToken* token, int y);
 
   // Fonts and metrics.
   void selectFont(int slot);
@@ -75,6 +118,8 @@ class TMyPrintout : public Printout {
   std::size_t headThatFits(std::string_view text, std::size_t len, int room);
   void drawText(std::string_view text, std::size_t len, int cutWidth);
   void drawCutMarker(int cutWidth);
+  /// The number of the token's line in the gutter, once a line.
+  void drawLineNumber(const TToken* token);
 
   TFileDataSource& document_;
   PrintContext context_;
@@ -111,6 +156,26 @@ class TMyPrintout : public Printout {
   std::size_t resumeAt_ = 0;
   int lastBarY_ = -1;
   int lastCutY_ = -1;
+  int lastNumberY_ = -1;
+
+  // Line numbers: the gutter left of every column's text, and its blank.
+  int gutter_ = 0;
+  int numberGap_ = 0;
+
+  // Pages.
+  Rect printable_;  ///< the page's usable area, from setPrintParams
+  bool keepPages_ = false;
+  bool paginated_ = false;
+  std::vector<PageStart> pageStarts_;
+  PageStart passStart_;
+  int nextPage_ = 1;
+  bool inOrder_ = true;  ///< every page of this pass followed the one before, from 1
+  bool printedWhole_ = false;
+
+  // The outline: the unit of the token at hand, and where parts first print.
+  const TToken* unit_ = nullptr;
+  std::vector<Mark> marks_;
+  std::unordered_set<const TToken*> marked_;
 };
 
 }  // namespace tarn

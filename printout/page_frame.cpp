@@ -72,7 +72,10 @@ void TMyPrintout::drawFrame() {
   // The path is the platform's: UTF-8.
   bandText(headerRect_, fileDisplayName(document_.path), TextAlign::Left, true);
   bandText(headerRect_, setup_.headerText, TextAlign::Center);
-  bandText(headerRect_, "  Page " + std::to_string(pageNumber_) + "  ", TextAlign::Right);
+  std::string page = "  Page " + std::to_string(pageNumber_);
+  if (context_.extras.pageCount && paginated_)
+    page += " of " + std::to_string(pageStarts_.size());
+  bandText(headerRect_, page + "  ", TextAlign::Right);
 }
 
 void TMyPrintout::drawEndMarker() {

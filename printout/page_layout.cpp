@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
 namespace tarn {
 namespace {
@@ -62,11 +63,16 @@ bool TMyPrintout::beginPrinting() {
   pendingContinuation_ = false;
   resumed_ = nullptr;
   resumeAt_ = 0;
+  embedIndent_ = 0;
   TokenList& tokens = *document_.tokens;
   if (startToken_)
     tokens.setCurrent(startToken_);
   else
     tokens.first();
+  // A unit or embed point printed alone still belongs to the unit around it.
+  unit_ = nullptr;
+  for (const TToken* t = tokens.current(); t && !unit_; t = t->previous())
+    if (t->has(tfUnitStart)) unit_ = t;
 
   Canvas& c = *canvas();
   FontSpec base;
@@ -85,7 +91,28 @@ bool TMyPrintout::beginPrinting() {
     c.selectFont(i);
     ok = c.metrics(textMetrics_[i]);
   }
-  currentFont_ = kHeaderFontSlot - 1;
+  gutter_ = numberGap_ = 0;
+  if (context_.extras.lineNumbers) {
+    // As wide as the file's last line number, whatever part of it prints.
+    c.setFont(kLineNumberFontSlot, base);
+    c.selectFont(kLineNumberFontSlot);
+    const TToken* last = tokens.back();
+    numberGap_ = c.textWidth(" ");
+    gutter_ = c.textWidth(std::to_string(last ? last->line : 1)) + numberGap_;
+  }
+  currentFont_ = -1;
+
+  passStart_ = pageState();
+  nextPage_ = 1;
+  inOrder_ = true;
+  printedWhole_ = false;
+  if (!keepPages_ || !paginated_) {
+    paginated_ = false;
+    pageStarts_.clear();
+    marks_.clear();
+    marked_.clear();
+    if (ok && context_.extras.pageCount) paginate();
+  }
   return ok;
 }
 
@@ -102,7 +129,7 @@ int TMyPrintout::linePitch() const {
   return std::max(1, (m.tmHeight + m.tmExternalLeading) * lineHeight / 100);
 }
 
-void TMyPrintout::printPage(int page, const Rect& rect) {
+void TMyPrintout::layOutPage(int page, const Rect& rect) {
   Canvas& c = *canvas();
   pageRect_ = rect;
   pageRect_.left += 100;

@@ -33,15 +33,16 @@ DirectPrintResult printDocument(TFileDataSource& document, const PrintRequest& r
       services.messages.show(kNothingToPrint, "Tarnlist for Clarion", MessageIcon::Exclamation);
     return DirectPrintResult::NothingToPrint;
   }
-  PrintContext context{setup, services.dates, services.now};
+  PrintContext context{setup, services.dates, services.now, services.extras};
   auto printout = makePrintout(document, request.selection, context);
   if (!printout) return DirectPrintResult::Failed;
   Printer& printer = services.printer();
   switch (printer.print(*printout, request.withDialog)) {
     case JobResult::Printed:
       // The mark means "changed since it was last printed": only a job that
-      // reached the printer or its file whole may clear it.
-      if (setup.clearArchive) clearArchiveMark(document.path, services.attributes);
+      // reached the printer or its file whole, every page of it, may clear it.
+      if (setup.clearArchive && printout->printedWhole())
+        clearArchiveMark(document.path, services.attributes);
       return DirectPrintResult::Printed;
     case JobResult::Cancelled: return DirectPrintResult::Cancelled;
     case JobResult::Failed: break;

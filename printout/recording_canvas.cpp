@@ -155,15 +155,15 @@ bool RecordingTarget::beginPage(int page) {
 }
 
 JobResult RecordingPrinter::print(Printout& printout, bool dialog) {
-  PageRange range;
-  printout.getDialogInfo(range, deviceMode());
+  PageRange offered;
+  printout.getDialogInfo(offered, deviceMode());
   if (answer != JobResult::Printed) {
     titles.push_back(printout.title());
     withDialog.push_back(dialog);
     return answer;
   }
   RecordingTarget target(deviceMode().orientation == DeviceMode::kPortrait);
-  JobResult result = runPrintJob(printout, target);
+  JobResult result = runPrintJob(printout, target, range);
   jobs.push_back(target.record());
   titles.push_back(printout.title());
   withDialog.push_back(dialog);

@@ -83,6 +83,8 @@ class RecordingPrinter : public Printer {
   std::vector<std::string> jobs;
   std::vector<std::string> titles;
   std::vector<bool> withDialog;
+  /// The pages each job prints, as a print dialog's range chooses them.
+  PageRange range;
   /// What the next jobs end with; anything but Printed stands for a print
   /// dialog cancelled or a job that failed, and nothing is recorded.
   JobResult answer = JobResult::Printed;

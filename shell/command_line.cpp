@@ -68,6 +68,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       c.modifiedOnly = true;
     } else if (a == "--clw-only") {
       c.clwOnly = true;
+    } else if (a == "--line-numbers") {
+      c.lineNumbers = true;
+    } else if (a == "--page-count") {
+      c.pageCount = true;
     } else if (a == "--") {
       files().insert(files().end(), args.begin() + static_cast<long>(i) + 1, args.end());
       break;
@@ -79,7 +83,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
   }
   if (open) {
     if (!c.dumpKind.empty() || !c.pdfPath.empty() || !c.project.empty() ||
-        !c.includePath.empty() || c.unit || c.embed || c.modifiedOnly || c.clwOnly)
+        !c.includePath.empty() || c.unit || c.embed || c.modifiedOnly || c.clwOnly ||
+        c.lineNumbers || c.pageCount)
       return fail("--open takes only the files to open");
     return c;
   }
@@ -93,6 +98,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 
   if (!c.includePath.empty() && c.project.empty() && c.dumpKind != "project")
     return fail("--include-path goes with --project or --dump project");
+
+  if ((c.lineNumbers || c.pageCount) &&
+      (c.dumpKind.empty() ? c.argument.empty() && c.project.empty() : c.dumpKind != "layout"))
+    return fail(std::string(c.lineNumbers ? "--line-numbers" : "--page-count") +
+                " goes with FILE, @LIST, --project or --dump layout");
 
   if (!c.dumpKind.empty()) {
     if (c.argument.empty()) return fail("--dump " + c.dumpKind + " needs a file");
@@ -108,6 +118,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
   return c;
 }
 
+ListingExtras withCommandLine(ListingExtras extras, const CommandLine& command) {
+  extras.lineNumbers = extras.lineNumbers || command.lineNumbers;
+  extras.pageCount = extras.pageCount || command.pageCount;
+  return extras;
+}
+
 std::vector<std::string> wholePaths(std::vector<std::string> paths, const std::string& folder) {
   if (folder.empty()) return paths;
   const std::string prefix = folder.back() == '/' ? folder : folder + "/";
@@ -117,13 +133,13 @@ std::vector<std::string> wholePaths(std::vector<std::string> paths, const std::s
 }
 
 std::string usageText(const std::string& helpPage, bool found) {
-  return "Usage: tarnlist [FILE | @LIST]\n"
+  return "Usage: tarnlist [LISTING OPTIONS] [FILE | @LIST]\n"
          "       tarnlist --open [FILE...]\n"
-         "       tarnlist --pdf PATH FILE|@LIST\n"
-         "       tarnlist --project PROGRAM.CLW --pdf DIR [--modified-only] [--clw-only]\n"
-         "                [--include-path DIR[:DIR...]]\n"
+         "       tarnlist [LISTING OPTIONS] --pdf PATH FILE|@LIST\n"
+         "       tarnlist [LISTING OPTIONS] --project PROGRAM.CLW --pdf DIR [--modified-only]\n"
+         "                [--clw-only] [--include-path DIR[:DIR...]]\n"
          "       tarnlist --dump tokens|structure|project FILE [--include-path DIR[:DIR...]]\n"
-         "       tarnlist --dump layout FILE [--unit N | --embed N]\n"
+         "       tarnlist [LISTING OPTIONS] --dump layout FILE [--unit N | --embed N]\n"
          "\n"
          "Prints formatted listings of Clarion source files.\n"
          "Without arguments the desktop window opens. FILE or @LIST (a file naming one\n"
@@ -145,6 +161,10 @@ std::string usageText(const std::string& helpPage, bool found) {
          "  --dump KIND      write the analysis of FILE to standard output\n"
          "  --help           show this text\n"
          "  --version        show the version\n"
+         "\n"
+         "Listing options, for this run, whatever Setup > Listing extras keeps:\n"
+         "  --line-numbers   print each source line's number in front of it\n"
+         "  --page-count     number the pages \"Page 3 of 12\"\n"
          "\n"
          "Settings: $TARNLIST_CONFIG, else tarnlist.DAT beside the program (or in\n"
          "$XDG_CONFIG_HOME/tarnlist). Profile: $TARNLIST_PROFILE, else\n"

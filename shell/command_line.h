@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/listing_extras.h"
+
 namespace tarn {
 
 /// What the command line asks for.
@@ -20,10 +22,15 @@ struct CommandLine {
   std::optional<int> embed;
   bool modifiedOnly = false;
   bool clwOnly = false;
+  bool lineNumbers = false;  ///< --line-numbers: for this run, whatever the profile says
+  bool pageCount = false;    ///< --page-count
   std::string error;      ///< why the line could not be understood
 };
 
 CommandLine parseCommandLine(const std::vector<std::string>& args);
+
+/// The profile's listing extras with what the command line turns on for this run.
+ListingExtras withCommandLine(ListingExtras extras, const CommandLine& command);
 
 /// `paths` with each relative one taken from `folder`: the recent list keeps
 /// whole paths, as File › Open gives them, for runs started elsewhere.

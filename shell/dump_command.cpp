@@ -25,7 +25,7 @@ int dumpLayout(const CommandLine& command, TFileDataSource& doc, PrintServices& 
   PrintSelection selection;
   if (command.unit) selection = PrintSelection::unit(static_cast<std::size_t>(*command.unit));
   if (command.embed) selection = PrintSelection::embed(static_cast<std::size_t>(*command.embed));
-  PrintContext context{services.setup, services.dates, services.now};
+  PrintContext context{services.setup, services.dates, services.now, services.extras};
   auto printout = makePrintout(doc, selection, context);
   if (!printout) {
     const bool unit = command.unit.has_value();

@@ -66,6 +66,8 @@ int main(int argc, char** argv) {
     DesktopStart start;
     start.configPath = configFilePath(programPath(argv[0]), fs, userEnvironment);
     if (command.action == CommandLine::Action::Print) start.argument = command.argument;
+    start.lineNumbers = command.lineNumbers;
+    start.pageCount = command.pageCount;
     std::error_code cwdError;
     const std::filesystem::path here = std::filesystem::current_path(cwdError);
     start.openFiles = wholePaths(command.openFiles, cwdError ? std::string() : here.string());
@@ -73,6 +75,7 @@ int main(int argc, char** argv) {
   }
   StreamMessageService errors(stderr);
   IniProfile profile(profilePath(userEnvironment));
+  const ListingExtras extras = withCommandLine(readListingExtras(profile), command);
   DateFormatter dates(profile, localeDateOrder, errors);
   std::string configPath = configFilePath(programPath(argv[0]), fs, userEnvironment);
   SetupData setup = loadSetup(configPath, fs, errors);
@@ -82,12 +85,14 @@ int main(int argc, char** argv) {
   if (command.action == CommandLine::Action::Dump) {
     NoFileAttributes untouched;
     PosixFileAttributes attributes(userEnvironment);
-    PrintServices services{setup, fs, untouched, errors, dates, printingClock(processEnvironment), {}, {}};
+    PrintServices services{setup, fs, untouched, errors, dates, printingClock(processEnvironment), {}, {},
+                           extras};
     return runDump(command, services, attributes, search, stdout);
   }
   if (command.action == CommandLine::Action::Print) {
     PosixFileAttributes attributes(userEnvironment);
-    PrintServices services{setup, fs, attributes, errors, dates, printingClock(processEnvironment), {}, {}};
+    PrintServices services{setup, fs, attributes, errors, dates, printingClock(processEnvironment), {}, {},
+                           extras};
     int status = runPrintCommand(argc, argv, command, services, search);
     saveSetup(configPath, setup, fs, errors);
     return status;

@@ -11,6 +11,7 @@
 #include "platform/shell.h"
 #include "printout/dates.h"
 #include "printout/direct_print.h"
+#include "settings/listing_extras.h"
 #include "settings/setup_data.h"
 
 class QPaintDevice;
@@ -61,11 +62,14 @@ struct AppContext {
   Clock now;
   Shell& shell;
   AppPrinter& printer;
+  /// Kept in the profile; Setup › Listing extras changes them.
+  ListingExtras& extras;
 
   /// The services printing needs, entering printed files with `addRecent`.
   PrintServices printServices(std::function<void(const std::string&)> addRecent = {}) {
     return PrintServices{setup, fs,  attributes, messages, dates, now,
-                         [this]() -> Printer& { return printer.printer(); }, std::move(addRecent)};
+                         [this]() -> Printer& { return printer.printer(); }, std::move(addRecent),
+                         extras};
   }
 };
 

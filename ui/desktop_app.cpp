@@ -73,8 +73,11 @@ int runDesktop(int argc, char** argv, const DesktopStart& start) {
     DateFormatter dates(profile, localeDateOrder, messages);
     XdgShell shell;
     QtAppPrinter printer;
+    ListingExtras extras = readListingExtras(profile);
+    extras.lineNumbers = extras.lineNumbers || start.lineNumbers;
+    extras.pageCount = extras.pageCount || start.pageCount;
     AppContext context{setup, fs, attributes, messages, profile, dates, printingClock(processEnvironment), shell,
-                       printer};
+                       printer, extras};
     int status = 0;
     {
       MainFrame frame(context);

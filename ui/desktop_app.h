@@ -16,6 +16,9 @@ struct DesktopStart {
   std::optional<std::string> argument;
   /// Files to open in file windows once the window shows, as File › Open does.
   std::vector<std::string> openFiles;
+  /// --line-numbers and --page-count: on for this run, the profile untouched.
+  bool lineNumbers = false;
+  bool pageCount = false;
 };
 
 /// Runs the desktop program: settings loaded before the main window, the

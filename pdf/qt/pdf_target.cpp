@@ -3,26 +3,16 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/cp1252.h"
+
 #include "pdf/pdf_file.h"
+#include "pdf/pdf_outline.h"
+#include "pdf/pdf_text.h"
 
 namespace tarn {
 namespace {
 
-// A PDF text string: ASCII as it is, anything else as UTF-16 with a byte order mark.
-std::string textString(const std::u16string& text) {
-  std::string out;
-  if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= 0x20 && c < 0x7F; })) {
-    appendPdfString(out, std::string(text.begin(), text.end()));
-    return out;
-  }
-  out = "<FEFF";
-  char hex[8];
-  for (char16_t c : text) {
-    std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(c));
-    out += hex;
-  }
-  return out + ">";
-}
+constexpr const char* kCreator = "Tarnlist for Clarion " TARNLIST_VERSION;
 
 std::string ref(int object) { return std::to_string(object) + " 0 R"; }
 
@@ -61,7 +51,32 @@ bool PdfTarget::beginPage(int page) {
   if (failed()) return false;
   if (pageStarting && !pageStarting(page)) return false;
   pageOpen_ = true;
+  jobPage_ = page;
   return true;
+}
+
+void PdfTarget::setDocumentInfo(const DocumentInfo& info) {
+  title_ = pdfUtf16(info.title);
+  created_ = info.created;
+  outline_ = info.outline;
+}
+
+std::vector<PdfOutlineItem> PdfTarget::outlineItems() const {
+  // The job's page numbers as this file's page indexes: a page range starts later.
+  std::vector<PdfOutlineItem> items;
+  const double scale = 72.0 / std::clamp(page_.dpi, 1, 10000);
+  for (const OutlineEntry& e : outline_) {
+    auto at = std::find(jobPages_.begin(), jobPages_.end(), e.page);
+    PdfOutlineItem item;
+    item.title = pdfUtf16(e.utf8 ? e.title : cp1252::toUtf8(e.title));
+    item.page = at == jobPages_.end() ? -1 : static_cast<int>(at - jobPages_.begin());
+    item.top = page_.paperHeight - page_.top - e.y * scale;
+    if (e.level > 0 && !items.empty())
+      items.back().children.push_back(std::move(item));
+    else
+      items.push_back(std::move(item));
+  }
+  return items;
 }
 
 void PdfTarget::endPage() {
@@ -75,6 +90,7 @@ void PdfTarget::writePage() {
   file_->stream(contents, "", matrix_ + "cm 1 j\n" + canvas_.takePage(), true);
   file_->object(page, "<</Type/Page/Parent 2 0 R/Contents " + ref(contents) + ">>");
   pages_.push_back(page);
+  jobPages_.push_back(jobPage_);
 }
 
 bool PdfTarget::finish() {
@@ -111,10 +127,15 @@ bool PdfTarget::finish() {
   for (int page : pages_) tree += ref(page) + " ";
   tree.back() = ']';
   file_->object(2, tree + ">>");
-  // No dates: the same listing gives the same file.
-  file_->object(3, "<</Producer(Tarnlist)" +
-                       (title_.empty() ? std::string() : "/Title" + textString(title_)) + ">>");
-  file_->object(1, "<</Type/Catalog/Pages 2 0 R>>");
+  std::string info = "<</Producer(Tarnlist)/Creator" + pdfTextString(pdfUtf16(kCreator));
+  if (!title_.empty()) info += "/Title" + pdfTextString(title_);
+  // The job's own time, fixed by SOURCE_DATE_EPOCH: the same listing gives the same file.
+  if (created_) info += "/CreationDate" + pdfDate(*created_);
+  file_->object(3, info + ">>");
+  const int outline = outline_.empty() ? 0 : writeOutline(*file_, outlineItems(), pages_);
+  file_->object(1, outline ? "<</Type/Catalog/Pages 2 0 R/Outlines " + ref(outline) +
+                                 "/PageMode/UseOutlines>>"
+                           : std::string("<</Type/Catalog/Pages 2 0 R>>"));
   const bool ok = file_->commit(1, 3);
   file_.reset();
   return ok;

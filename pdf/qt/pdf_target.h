@@ -1,10 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "pdf/pdf_outline.h"
 #include "pdf/qt/pdf_canvas.h"
 #include "pdf/qt/pdf_font.h"
 #include "platform/print_job.h"
@@ -32,6 +35,9 @@ class PdfTarget : public PrintTarget {
   /// Starts the file; false when it cannot be written there.
   bool open();
   void setTitle(std::u16string title) { title_ = std::move(title); }
+  /// Title, creation time and outline, from the job's printout; the
+  /// outline's page numbers are the job's, as beginPage() was given them.
+  void setDocumentInfo(const DocumentInfo& info);
   void setGrayscale(bool gray) { canvas_.setGrayscale(gray); }
   /// Asked before each page; false cancels the job.
   std::function<bool(int page)> pageStarting;
@@ -49,6 +55,7 @@ class PdfTarget : public PrintTarget {
 
  private:
   void writePage();
+  std::vector<PdfOutlineItem> outlineItems() const;
 
   std::string path_;
   PdfPageSetup page_;
@@ -57,8 +64,12 @@ class PdfTarget : public PrintTarget {
   PdfFonts fonts_;
   PdfCanvas canvas_;
   std::string matrix_;  // device units onto the paper: six numbers
-  std::vector<int> pages_;
+  std::vector<int> pages_;     // page objects
+  std::vector<int> jobPages_;  // the job's number of each page
+  int jobPage_ = 0;
   bool pageOpen_ = false;
+  std::optional<std::time_t> created_;
+  std::vector<OutlineEntry> outline_;
 };
 
 }  // namespace tarn

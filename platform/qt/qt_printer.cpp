@@ -14,6 +14,7 @@
 #include <QProgressDialog>
 #include <QWidget>
 
+#include <algorithm>
 #include <optional>
 
 #if defined(__GLIBC__)
@@ -64,10 +65,12 @@ class QtPrintTarget : public PrintTarget {
   bool beginPage(int page) override {
     canvas_.flush();
     if (!showProgress(progress_, page)) return false;
-    if (page >= 2 && !printer_.newPage()) {
+    // A page range starts at a later page; the printer starts on its first.
+    if (started_ && !printer_.newPage()) {
       failed = true;
       return false;
     }
+    started_ = true;
     return true;
   }
   void endPage() override { canvas_.flush(); }
@@ -78,6 +81,7 @@ class QtPrintTarget : public PrintTarget {
   QPrinter& printer_;
   QtCanvas& canvas_;
   QProgressDialog* progress_;
+  bool started_ = false;
 };
 
 // The file's name without its folders.
@@ -106,10 +110,29 @@ std::string besideTarget(const std::string& chosen, const std::string& title,
   return target;
 }
 
-void limitPrintDialog(QPrintDialog& dialog) {
-  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+// Pages are counted only once the dialog has chosen the paper, so any range
+// up to this may be asked for; pages past the end are simply not there.
+constexpr int kMostPages = 99999;
+
+// `pages`: the dialog offers a range of pages, and opens on all of them.
+void limitPrintDialog(QPrintDialog& dialog, bool pages = false) {
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, pages);
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
   dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+  if (!pages) return;
+  dialog.setMinMax(1, kMostPages);
+  dialog.printer()->setPrintRange(QPrinter::AllPages);
+  dialog.printer()->setFromTo(0, 0);
+}
+
+// The pages the dialog chose: all unless it chose a range.
+PageRange chosenPages(const QPrinter& printer) {
+  PageRange range;
+  if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+    range.fromPage = printer.fromPage();
+    range.toPage = std::max(printer.fromPage(), printer.toPage());
+  }
+  return range;
 }
 
 void applyDeviceMode(QPrinter& printer, const DeviceMode& mode) {
@@ -278,18 +301,20 @@ JobResult QtPrinter::print(Printout& printout, bool withDialog) {
   printer->setDocName(jobName(printout.title()));
   printer->setOutputFormat(QPrinter::NativeFormat);
 
+  PageRange pages;
   if (dialogShown) {
     QPrintDialog dialog(printer, parent_);
-    limitPrintDialog(dialog);
+    limitPrintDialog(dialog, true);
     if (dialog.exec() != QDialog::Accepted) return JobResult::Cancelled;
     readDeviceMode(*printer, deviceMode());
+    pages = chosenPages(*printer);
     if (printer->outputFormat() == QPrinter::PdfFormat) {
       // A file chosen in the dialog is written like every other PDF of ours.
       const std::string path = encodePath(printer->outputFileName());
       if (path.empty()) return JobResult::Cancelled;
       rememberDialogPdf(path);
       return writePdf(printout, path, pdfPageSetup(printer->pageLayout()),
-                      deviceMode().color == DeviceMode::kMonochrome, fullTitle(printout));
+                      deviceMode().color == DeviceMode::kMonochrome, pages);
     }
     dialogPdf_.clear();  // the printer again, for the next jobs too
   }
@@ -304,7 +329,7 @@ JobResult QtPrinter::print(Printout& printout, bool withDialog) {
   {
     QtCanvas canvas(&painter, printer);
     QtPrintTarget target(*printer, canvas, progress.get());
-    result = runPrintJob(printout, target);
+    result = runPrintJob(printout, target, pages);
     if (target.failed) result = JobResult::Failed;
   }
   if (result != JobResult::Printed) printer->abort();
@@ -326,14 +351,16 @@ JobResult QtPrinter::printPdf(Printout& printout, bool withDialog, const std::st
   bool gray = (mode.fields & DeviceMode::kFieldColor) && mode.color == DeviceMode::kMonochrome;
   PdfPageSetup page = pdfPageSetup(landscape);
   std::string target = path;
+  PageRange pages;
   if (withDialog && hasInteractiveScreen()) {
     std::unique_ptr<QPrinter> printer = makePdfPrinter(path);
     applyDeviceMode(*printer, mode);
     printer->setDocName(jobName(printout.title()));
     QPrintDialog dialog(printer.get(), parent_);
-    limitPrintDialog(dialog);
+    limitPrintDialog(dialog, true);
     if (dialog.exec() != QDialog::Accepted) return JobResult::Cancelled;
     readDeviceMode(*printer, deviceMode());
+    pages = chosenPages(*printer);
     gray = deviceMode().color == DeviceMode::kMonochrome;
     page = pdfPageSetup(printer->pageLayout());
     if (target.empty()) {
@@ -342,7 +369,7 @@ JobResult QtPrinter::printPdf(Printout& printout, bool withDialog, const std::st
       rememberDialogPdf(target);
     }
   }
-  return writePdf(printout, target, page, gray, fullTitle(printout));
+  return writePdf(printout, target, page, gray, pages);
 }
 
 JobResult QtPrinter::printBesideDialogPdf(Printout& printout) {
@@ -353,15 +380,15 @@ JobResult QtPrinter::printBesideDialogPdf(Printout& printout) {
 }
 
 JobResult QtPrinter::writePdf(Printout& printout, const std::string& path,
-                              const PdfPageSetup& page, bool gray, const QString& title) {
+                              const PdfPageSetup& page, bool gray, const PageRange& range) {
   PdfTarget target(path, page);
-  target.setTitle(title.toStdU16String());
   target.setGrayscale(gray);
   if (!target.open()) return JobResult::Failed;
-  std::unique_ptr<QProgressDialog> progress = makeProgress(parent_, title);
+  std::unique_ptr<QProgressDialog> progress = makeProgress(parent_, fullTitle(printout));
   target.pageStarting = [&progress](int n) { return showProgress(progress.get(), n); };
-  JobResult result = runPrintJob(printout, target);
+  JobResult result = runPrintJob(printout, target, range);
   progress.reset();
+  target.setDocumentInfo(printout.documentInfo());
   if (target.failed()) result = JobResult::Failed;
   // The file appears only now, whole; a job that did not end leaves none.
   if (result == JobResult::Printed && !target.finish()) result = JobResult::Failed;

@@ -95,9 +95,10 @@ class QtPrinter : public Printer {
   JobResult printPdf(Printout& printout, bool withDialog, const std::string& path);
   /// A job without the dialog into its own file beside the dialog's PDF.
   JobResult printBesideDialogPdf(Printout& printout);
-  /// Writes a job into `path` with our own PDF writer on paper laid out so.
+  /// Writes the pages of a job into `path` with our own PDF writer on paper
+  /// laid out so.
   JobResult writePdf(Printout& printout, const std::string& path, const PdfPageSetup& page,
-                     bool gray, const QString& title);
+                     bool gray, const PageRange& pages = {});
 
   std::unique_ptr<QPrinter> printer_;
   QString printerDefault_;  // the default printer's name when printer_ was made

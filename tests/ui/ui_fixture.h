@@ -64,8 +64,9 @@ class UiFixture {
   DateFormatter dates{profile, [] { return std::optional<int>(1); }, messages};
   RecordingShell shell;
   FakeAppPrinter printer;
+  ListingExtras extras;
   AppContext app{setup, fs, attributes, messages, profile, dates, [] { return std::time_t{0}; },
-                 shell, printer};
+                 shell, printer, extras};
   std::unique_ptr<MainFrame> frame;
 };
 

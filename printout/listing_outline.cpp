@@ -1,0 +1,38 @@
+#include "document/entry_titles.h"
+#include "platform/paths.h"
+#include "printout/listing_printout.h"
+
+namespace tarn {
+
+void TMyPrintout::markPosition(const TToken* t, int y) {
+  // Pages laid out again (a page range, the page count) find their marks made.
+  if (unit_ && marked_.insert(unit_).second) marks_.push_back(Mark{unit_, unit_, pageNumber_, y});
+  if (t->has(tfEmbedBefore) && marked_.insert(t).second)
+    marks_.push_back(Mark{t, unit_, pageNumber_, y});
+}
+
+DocumentInfo TMyPrintout::documentInfo() {
+  DocumentInfo info;
+  info.title = splitPath(document_.path).name;
+  info.created = context_.now ? context_.now() : std::time(nullptr);
+  if (!context_.extras.pdfOutline) return info;
+
+  std::vector<OutlineEntry>& out = info.outline;
+  bool units = false;
+  for (const Mark& m : marks_) units = units || m.token == m.unit;
+  // Without units the file itself holds the embed points.
+  if (!units) out.push_back(OutlineEntry{info.title, true, 0, 1, 0});
+  const TToken* lastUnit = nullptr;
+  for (const Mark& m : marks_) {
+    if (m.token == m.unit) {
+      lastUnit = m.unit;
+      out.push_back(OutlineEntry{unitTitle(m.token), false, 0, m.page, m.y});
+    } else {
+      const int level = !units || (m.unit && m.unit == lastUnit) ? 1 : 0;
+      out.push_back(OutlineEntry{embedTitle(m.token), false, level, m.page, m.y});
+    }
+  }
+  return info;
+}
+
+}  // namespace tarn
