@@ -16,6 +16,7 @@ enum CommandId : int {
   kCmdCloseAll = 24365,
   kCmdSetupPrintout = 101,
   kCmdWindowFont = 102,
+  kCmdListingExtras = 103,
   kCmdClearArchive = 104,
   kCmdPrintModeFull = 105,
   kCmdPrintModeRegions = 106,

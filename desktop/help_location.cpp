@@ -15,6 +15,7 @@ bool unreserved(unsigned char c) {
 std::string_view helpAnchor(int context) {
   switch (context) {
     case kHelpSetup: return "setup";
+    case kHelpListingExtras: return "listing-extras";
     case kHelpUsingHelp: return "using-help";
     default: return "contents";
   }

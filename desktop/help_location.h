@@ -14,10 +14,12 @@ inline constexpr const char* kHelpPageName = "quorlo.html";
 /// Help contexts: the section of the help page a window's Help asks for.
 inline constexpr int kHelpContents = 0;
 inline constexpr int kHelpSetup = 2;
+inline constexpr int kHelpListingExtras = 3;
 /// Not a window's context: the section Help › Using help opens.
 inline constexpr int kHelpUsingHelp = -1;
 
-/// The anchor of a context's section ("contents", "setup", "using-help");
+/// The anchor of a context's section ("contents", "setup", "listing-extras",
+/// "using-help");
 /// the contents for a context the page has no section for.
 std::string_view helpAnchor(int context);
 

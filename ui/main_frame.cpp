@@ -19,6 +19,7 @@
 #include "ui/app_icon.h"
 #include "ui/file_window.h"
 #include "ui/help.h"
+#include "ui/listing_extras_dialog.h"
 #include "ui/mdi_client.h"
 #include "ui/preview_window.h"
 #include "ui/project_window.h"
@@ -120,6 +121,8 @@ void MainFrame::buildMenus() {
   connect(addCommand(setup, QStringLiteral("&Printout..."), kCmdSetupPrintout), &QAction::triggered,
           this, [this] { guarded([this] { commandSetup(); }); });
   // Windows opened afterwards take the new font; open ones keep theirs.
+  connect(addCommand(setup, QStringLiteral("&Listing extras..."), kCmdListingExtras),
+          &QAction::triggered, this, [this] { guarded([this] { commandListingExtras(); }); });
   connect(addCommand(setup, QStringLiteral("&Window font..."), kCmdWindowFont), &QAction::triggered,
           this, [this] { chooseFontInto(app_.setup.windowFont, choiceDialogs, this); });
 
@@ -180,6 +183,19 @@ QAction* MainFrame::action(int id) const {
 }
 
 void MainFrame::setPrintMode(int mode) { app_.setup.printMode = mode; }
+
+void MainFrame::commandListingExtras() {
+  ListingExtrasDialog dialog(app_.extras, this);
+  dialog.help = [this] { openHelp(app_, kHelpListingExtras); };
+  runSetup(dialog);
+  if (dialog.result() != QDialog::Accepted) return;
+  const ListingExtras chosen = dialog.extras();
+  // The run goes on with the choice even when the profile cannot keep it.
+  if (!writeListingExtras(app_.profile, chosen, app_.extras))
+    app_.messages.show("The listing extras could not be saved in the profile", "Profile Error",
+                       MessageIcon::Exclamation);
+  app_.extras = chosen;
+}
 
 void MainFrame::commandSetup() {
   TSetupDlg dialog(app_, this, choiceDialogs);

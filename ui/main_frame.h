@@ -92,6 +92,7 @@ class MainFrame : public QMainWindow {
   void commandPrint();
   void commandPreview();
   void commandSetup();
+  void commandListingExtras();
   void commandOpenProject();
   void setPrintMode(int mode);
 
