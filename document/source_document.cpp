@@ -45,6 +45,7 @@ std::unique_ptr<TFileDataSource> loadDocument(const std::string& path,
   const std::string text = reader.take();
   Structure structure;
   analyse(text, doc->isClarion, options, *doc->tokens, structure);
+  doc->lineShift = options.lex.lineBeforeUnit ? 1 : 0;
   doc->blocks = std::move(structure.blocks);
   doc->embeds = std::move(structure.embeds);
   doc->stamp = dosStampFromEpoch(opened.mtime);

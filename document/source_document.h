@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ struct TFileDataSource {
   std::vector<TToken*> blocks;      ///< unit starts, pointing into `tokens`
   std::vector<TToken*> embeds;      ///< embed comments, pointing into `tokens`
   bool isClarion = false;
+  /// What a token's line is ahead of the file's: 1 when the lexer put a
+  /// line feed in front of the text (the rule before the first unit).
+  std::int32_t lineShift = 0;
 };
 
 /// Whether a path names Clarion source: it ends in .CLW or .INC, any case.

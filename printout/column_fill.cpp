@@ -247,12 +247,15 @@ void TMyPrintout::drawText(std::string_view text, std::size_t len, int cutWidth)
 void TMyPrintout::drawLineNumber(const TToken* t) {
   // Continuation lines start behind their marker, never at the text's edge.
   if (gutter_ == 0 || x_ != x0_ || lastNumberY_ == y_) return;
+  // The line feed the lexer put before the text is no line of the file.
+  const std::int32_t line = t->line - document_.lineShift;
+  if (line < 1) return;
   lastNumberY_ = y_;
   selectFont(kLineNumberFontSlot);
   Canvas& c = *canvas();
   c.setTextColor(kLineNumberColor);
   c.setTextAlign(TextAlign::Right);
-  c.textOut(x0_ - numberGap_, y_, std::to_string(t->line));
+  c.textOut(x0_ - numberGap_, y_, std::to_string(line));
 }
 
 void TMyPrintout::drawCutMarker(int cutWidth) {

@@ -98,7 +98,8 @@ bool TMyPrintout::beginPrinting() {
     c.selectFont(kLineNumberFontSlot);
     const TToken* last = tokens.back();
     numberGap_ = c.textWidth(" ");
-    gutter_ = c.textWidth(std::to_string(last ? last->line : 1)) + numberGap_;
+    const int lastLine = last ? std::max(1, last->line - document_.lineShift) : 1;
+    gutter_ = c.textWidth(std::to_string(lastLine)) + numberGap_;
   }
   currentFont_ = -1;
 

@@ -26,12 +26,14 @@ std::unique_ptr<TFileDataSource> LayoutFixture::load(const std::string& source,
   return loadDocument(path, options, fs, messages);
 }
 
-std::string LayoutFixture::record(TFileDataSource& doc, Selection selection, int* pages) {
+std::string LayoutFixture::record(TFileDataSource& doc, Selection selection, int* pages,
+                                  PageRange range, DocumentInfo* info) {
   PrintSelection which = PrintSelection::wholeFile();
   if (selection.unit >= 0) which = PrintSelection::unit(static_cast<std::size_t>(selection.unit));
   if (selection.embed >= 0) which = PrintSelection::embed(static_cast<std::size_t>(selection.embed));
-  PrintContext context{setup, dates, [] { return kPrintedAt; }};
+  PrintContext context{setup, dates, [] { return kPrintedAt; }, extras};
   RecordingPrinter printer;
+  printer.range = range;
   auto made = makePrintout(doc, which, context);
   if (!made) {
     ADD_FAILURE() << "no such unit or embed point";
@@ -39,6 +41,7 @@ std::string LayoutFixture::record(TFileDataSource& doc, Selection selection, int
   }
   TMyPrintout& printout = *made;
   printer.print(printout, false);
+  if (info) *info = printout.documentInfo();
   if (pages) {
     *pages = 0;
     for (std::size_t at = 0; (at = printer.jobs[0].find("page ", at)) != std::string::npos; ++at)

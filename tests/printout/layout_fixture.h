@@ -32,6 +32,7 @@ class LayoutFixture {
   ~LayoutFixture();
 
   SetupData setup;
+  ListingExtras extras;
   VirtualFileSystem fs;
   RecordingMessages messages;
   MemoryProfile profile;
@@ -42,8 +43,10 @@ class LayoutFixture {
   std::unique_ptr<TFileDataSource> load(const std::string& source,
                                         const std::string& path = "C:\\SRC\\MAIN.CLW");
 
-  /// The record of the printout of a loaded document.
-  std::string record(TFileDataSource& doc, Selection selection = {}, int* pages = nullptr);
+  /// The record of the printout of a loaded document; `range` chooses pages
+  /// as a print dialog does, `info` receives the job's document information.
+  std::string record(TFileDataSource& doc, Selection selection = {}, int* pages = nullptr,
+                     PageRange range = {}, DocumentInfo* info = nullptr);
 
   /// Loads and records in one go.
   std::string layout(const std::string& source, Selection selection = {},

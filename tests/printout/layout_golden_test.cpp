@@ -54,6 +54,7 @@ struct Case {
   void (*configure)(SetupData&);
   test::Selection selection = {};
   const char* path = "C:\\SRC\\MAIN.CLW";
+  ListingExtras extras = {};
 };
 
 void none(SetupData&) {}
@@ -88,6 +89,10 @@ const Case kCases[] = {
     {"binding_margin_portrait", kProgram, [](SetupData& s) { s.bindingMargin = 1; s.portrait = 1; }},
     {"binding_margin_landscape", kProgram, [](SetupData& s) { s.bindingMargin = 1; }},
     {"line_height_200", kProgram, [](SetupData& s) { s.lineHeight = 200; s.columns = 3; }},
+    {"line_numbers_wrap_page_count", kLongLines,
+     [](SetupData& s) { s.columns = 6; s.wrapLine = 1; }, {}, "C:\\SRC\\MAIN.CLW", {true, true, true}},
+    {"line_numbers_mode2", kProgram, [](SetupData& s) { s.printMode = 2; s.lineBeforeUnit = 1; },
+     {}, "C:\\SRC\\MAIN.CLW", {true, false, true}},
 };
 
 TEST(LayoutGolden, RecordedPages) {
@@ -95,6 +100,7 @@ TEST(LayoutGolden, RecordedPages) {
     SCOPED_TRACE(c.name);
     test::LayoutFixture f;
     c.configure(f.setup);
+    f.extras = c.extras;
     test::expectGolden(c.name, f.layout(c.source, c.selection, c.path));
     EXPECT_TRUE(f.messages.messages.empty());
   }

@@ -7,7 +7,11 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <QApplication>
+#include <QCheckBox>
+
 #include "ui/column_listbox.h"
+#include "ui/listing_extras_dialog.h"
 #include "ui/preview_window.h"
 #include "ui_fixture.h"
 
@@ -158,32 +162,68 @@ TEST_F(FileWindowTest, EditThroughTheShell) {
   EXPECT_EQ(shell.opened.size(), 5u);
 }
 
-TEST_F(FileWindowTest, PreviewShowsPageOneAndPrintsTheWholeFile) {
+TEST_F(FileWindowTest, PreviewShowsEveryPageAndPrintsTheWholeFile) {
   setup.clearArchive = 1;
-  varnixWindowView& w = open();
-  attributes.attributes["/p/S.CLW"] = kAttrArchive;
+  std::string longSource = kSource;
+  for (int i = 0; i < 400; ++i) longSource += "  total += amount" + std::to_string(i) + "\n";
+  fs.create("/p/LONG.CLW", longSource);
+  varnixWindowView& w = open("/p/LONG.CLW");
+  attributes.attributes["/p/LONG.CLW"] = kAttrArchive;
   bool shown = false;
   frame->runPreview = [&](QDialog& dialog) {
     auto& preview = static_cast<PreviewWindow&>(dialog);
     preview.show();
     settle();
     shown = true;
-    EXPECT_EQ(preview.indicator()->text().toStdString(), "Only first page can be viewed");
+    const int count = preview.pages().count();
+    ASSERT_GE(count, 3);
     EXPECT_EQ(preview.windowTitle().toStdString(), "Print Preview");
     const QRect page = preview.page()->geometry();
     EXPECT_TRUE(preview.rect().contains(page)) << "the whole page is visible";
     EXPECT_EQ(page.left(), 15);
-    // Two paints: page 1 both times, with text on it.
-    for (int i = 0; i < 2; ++i) {
-      const QImage image = preview.page()->grab().toImage();
-      int dark = 0;
-      for (int y = 0; y < image.height(); y += 2)
-        for (int x = 0; x < image.width(); x += 2) dark += qGray(image.pixel(x, y)) < 128;
-      EXPECT_GT(dark, 50) << "paint " << i;
+    auto image = [&] { return preview.page()->grab().toImage(); };
+    auto state = [&] {
+      return preview.indicator()->text().toStdString() + " " +
+             (preview.previousButton()->isEnabled() ? "P" : "-") +
+             (preview.nextButton()->isEnabled() ? "N" : "-") + " " +
+             std::to_string(preview.page()->page());
+    };
+    const std::string of = " of " + std::to_string(count);
+    const QImage first = image();
+    int dark = 0;
+    for (int y = 0; y < first.height(); y += 2)
+      for (int x = 0; x < first.width(); x += 2) dark += qGray(first.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 50) << "page 1 has text";
+
+    const struct {
+      int key;  // 0: the Next button, 1: the Previous button
+      std::string after;
+    } steps[] = {
+        {0, "Page 1" + of + " -N 1"},  // as it opens
+        {Qt::Key_PageDown, "Page 2" + of + " PN 2"},
+        {Qt::Key_End, "Page " + std::to_string(count) + of + " P- " + std::to_string(count)},
+        {Qt::Key_PageDown, "Page " + std::to_string(count) + of + " P- " + std::to_string(count)},
+        {1, "Page " + std::to_string(count - 1) + of + " PN " + std::to_string(count - 1)},
+        {Qt::Key_Home, "Page 1" + of + " -N 1"},
+        {Qt::Key_PageUp, "Page 1" + of + " -N 1"},
+    };
+    for (const auto& step : steps) {
+      if (step.key == 1)
+        preview.previousButton()->click();
+      else if (step.key != 0)
+        QTest::keyClick(&preview, static_cast<Qt::Key>(step.key));
+      EXPECT_EQ(state(), step.after) << "key " << step.key;
     }
-    EXPECT_EQ(attributes.attributes["/p/S.CLW"], kAttrArchive) << "the preview prints nothing";
+    preview.nextButton()->click();
+    const QImage second = image();
+    EXPECT_NE(second, first) << "page 2 is not page 1";
+    EXPECT_EQ(image(), second) << "a repaint keeps the page";
+    QTest::keyClick(&preview, Qt::Key_Home);
+    EXPECT_EQ(image(), first) << "page 1 drawn again from where it starts";
+
+    EXPECT_EQ(attributes.attributes["/p/LONG.CLW"], kAttrArchive) << "the preview prints nothing";
     preview.printButton()->click();
-    EXPECT_EQ(firstAndLastPrinted(), (Strings{"\"PROGRAM\"", "\"helper1\""}));
+    EXPECT_EQ(firstAndLastPrinted(), (Strings{"\"PROGRAM\"", "\"amount399\""}));
     QTest::keyClick(&preview, Qt::Key_Escape);
     EXPECT_FALSE(preview.isVisible()) << "Esc is Done";
   };
@@ -191,6 +231,47 @@ TEST_F(FileWindowTest, PreviewShowsPageOneAndPrintsTheWholeFile) {
   frame->action(kCmdPrintPreview)->trigger();
   EXPECT_TRUE(shown);
   EXPECT_EQ(printer.holds, 0) << "the printer is let go with the preview";
+}
+
+TEST_F(FileWindowTest, ListingExtrasDialogKeepsItsChoiceInTheProfile) {
+  start();
+  struct Case {
+    bool ok;
+    ListingExtras before, expected;
+    std::map<std::string, std::string> written;
+  } cases[] = {
+      {false, {}, {}, {}},
+      {true, {}, {true, true, false},
+       {{"TARNLIST/LINENUMBERS", "1"}, {"TARNLIST/PAGECOUNT", "1"}, {"TARNLIST/PDFOUTLINE", "0"}}},
+      {true, {true, false, true}, {false, false, true}, {{"TARNLIST/LINENUMBERS", "0"}}},
+  };
+  for (const Case& c : cases) {
+    profile.values.clear();
+    extras = c.before;
+    bool ran = false;
+    frame->runSetup = [&](QDialog& dialog) {
+      auto& d = static_cast<ListingExtrasDialog&>(dialog);
+      ran = true;
+      d.show();
+      QApplication::setActiveWindow(&d);  // mnemonics work in the active window
+      settle();
+      EXPECT_EQ(d.lineNumbers()->text().toStdString(), "Print line &numbers");
+      EXPECT_EQ(d.pageCount()->text().toStdString(), "Page number with page &count");
+      EXPECT_EQ(d.pdfOutline()->text().toStdString(), "PDF &outline of units and embed points");
+      EXPECT_TRUE(d.okButton()->isDefault());
+      EXPECT_EQ(d.extras(), c.before) << "the dialog opens on the options in force";
+      // The mnemonics toggle the boxes, as a keyboard user sets them.
+      if (c.expected.lineNumbers != c.before.lineNumbers) QTest::keyClick(&d, Qt::Key_N, Qt::AltModifier);
+      if (c.expected.pageCount != c.before.pageCount) QTest::keyClick(&d, Qt::Key_C, Qt::AltModifier);
+      if (c.expected.pdfOutline != c.before.pdfOutline) QTest::keyClick(&d, Qt::Key_O, Qt::AltModifier);
+      QTest::qWait(150);  // a mnemonic clicks its button a moment later, as a mouse would
+      QTest::keyClick(&d, c.ok ? Qt::Key_Return : Qt::Key_Escape);
+    };
+    frame->action(kCmdListingExtras)->trigger();
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(extras, c.ok ? c.expected : c.before);
+    EXPECT_EQ(profile.values, c.written) << "only what changed is written";
+  }
 }
 
 }  // namespace
