@@ -33,6 +33,11 @@ const LineCase kLineCases[] = {
     {"OpenAfterDoubleDash", {"--open", "A.CLW", "--", "--odd.clw"}, Action::Window, "",
      {"A.CLW", "--odd.clw"}},
     {"HelpWins", {"--open", "--help"}, Action::Help, "", {}},
+    {"ListingOptionsWithAFile", {"--line-numbers", "--page-count", "A.CLW"}, Action::Print, "A.CLW", {}},
+    {"ListingOptionsWithAProject", {"--page-count", "--project", "P.CLW", "--pdf", "d"}, Action::Print,
+     "", {}},
+    {"ListingOptionsWithTheLayout", {"--dump", "layout", "A.CLW", "--line-numbers"}, Action::Dump,
+     "A.CLW", {}},
 };
 
 TEST(CommandLine, WhatTheLineAsksFor) {
@@ -58,6 +63,10 @@ const ErrorCase kErrorCases[] = {
     {"OpenWithDump", {"--dump", "tokens", "--open", "A.CLW"},
      "--open takes only the files to open"},
     {"OpenWithProject", {"--open", "--project", "P.CLW"}, "--open takes only the files to open"},
+    {"OpenWithLineNumbers", {"--open", "--line-numbers", "A.CLW"}, "--open takes only the files to open"},
+    {"LineNumbersAlone", {"--line-numbers"}, "--line-numbers goes with FILE, @LIST, --project or --dump layout"},
+    {"PageCountWithTokens", {"--page-count", "--dump", "tokens", "A.CLW"},
+     "--page-count goes with FILE, @LIST, --project or --dump layout"},
     {"UnknownOption", {"--open", "A.CLW", "--opne"}, "unknown option '--opne'"},
 };
 
@@ -68,6 +77,14 @@ TEST(CommandLine, LinesThatCannotBeUnderstood) {
     EXPECT_EQ(line.action, Action::Error);
     EXPECT_EQ(line.error, c.error);
   }
+}
+
+TEST(CommandLine, ListingOptionsOnlyTurnOnForTheRun) {
+  const ListingExtras profile{false, true, false};
+  const ListingExtras run =
+      withCommandLine(profile, parseCommandLine({"--line-numbers", "A.CLW"}));
+  EXPECT_EQ(run, (ListingExtras{true, true, false}));
+  EXPECT_EQ(withCommandLine(profile, parseCommandLine({"A.CLW"})), profile);
 }
 
 TEST(CommandLine, OpenedFilesKeepWholePaths) {
