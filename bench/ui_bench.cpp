@@ -222,6 +222,72 @@ void BM_PreviewPage1MB(benchmark::State& state) {
 }
 BENCHMARK(BM_PreviewPage1MB)->Unit(benchmark::kMillisecond);
 
+/// Page 1 (or `page`) of the preview rendered as the screen would paint it.
+void renderPreview(PreviewWindow& preview, QImage& image) {
+  preview.page()->render(&image);
+  benchmark::DoNotOptimize(image.constBits());
+}
+
+// File › Print preview of the 1 MB file with line numbers and page count:
+// every page laid out once (where each starts is kept), the window made, and
+// page 1 painted.
+void BM_PreviewOpen1MB(benchmark::State& state) {
+  if (!haveWidgets(state)) return;
+  Desktop desktop;
+  desktop.extras = {true, true, true};
+  if (!desktop.frame.openFile(desktop.path()) || !desktop.frame.activeFileWindow()) {
+    state.SkipWithError("the file did not open");
+    return;
+  }
+  QCoreApplication::processEvents();
+  int pages = 0, width = 0;
+  for (auto _ : state) {
+    PreviewWindow preview(*desktop.frame.activeFileWindow(), desktop.app, desktop.frame.mdi());
+    preview.show();
+    QImage image(preview.page()->size(), QImage::Format_ARGB32_Premultiplied);
+    renderPreview(preview, image);
+    pages = preview.pages().count();
+    width = image.width();
+  }
+  state.counters["pages"] = pages;
+  state.counters["page_width"] = width;
+}
+BENCHMARK(BM_PreviewOpen1MB)->Unit(benchmark::kMillisecond);
+
+// In the open preview: End (the last page painted), or one page further on
+// (Page Down, painted), from wherever the last step left it.
+void BM_PreviewSteps1MB(benchmark::State& state) {
+  if (!haveWidgets(state)) return;
+  const bool toEnd = state.range(0) == 1;
+  Desktop desktop;
+  desktop.extras = {true, true, true};
+  if (!desktop.frame.openFile(desktop.path()) || !desktop.frame.activeFileWindow()) {
+    state.SkipWithError("the file did not open");
+    return;
+  }
+  QCoreApplication::processEvents();
+  PreviewWindow preview(*desktop.frame.activeFileWindow(), desktop.app, desktop.frame.mdi());
+  preview.show();
+  QCoreApplication::processEvents();
+  QImage image(preview.page()->size(), QImage::Format_ARGB32_Premultiplied);
+  renderPreview(preview, image);
+  const int count = preview.pages().count();
+  for (auto _ : state) {
+    if (toEnd) {
+      state.PauseTiming();
+      preview.showPage(1);
+      state.ResumeTiming();
+      preview.showPage(count);
+    } else {
+      preview.showPage(preview.pages().current() % count + 1);
+    }
+    renderPreview(preview, image);
+  }
+  state.counters["pages"] = count;
+  state.counters["page_width"] = image.width();
+}
+BENCHMARK(BM_PreviewSteps1MB)->Arg(1)->Arg(0)->ArgNames({"end"})->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace tarn
 

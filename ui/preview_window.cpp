@@ -167,6 +167,12 @@ PreviewWindow::PreviewWindow(varnixWindowView& fileWindow, AppContext& app, QWid
   }
 }
 
+bool PreviewWindow::showPage(int page) {
+  if (page < 1 || page > pages_.count()) return false;
+  if (pages_.show(page)) showCurrent();
+  return true;
+}
+
 void PreviewWindow::step(bool (PreviewPages::*go)()) {
   if ((pages_.*go)()) showCurrent();
 }

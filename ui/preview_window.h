@@ -60,6 +60,8 @@ class PreviewWindow : public QDialog {
   QToolButton* printButton() const { return print_; }
   QToolButton* doneButton() const { return done_; }
   const PreviewPages& pages() const { return pages_; }
+  /// Shows page `page` (from 1); false when the listing has no such page.
+  bool showPage(int page);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
