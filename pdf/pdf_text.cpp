@@ -23,18 +23,27 @@ std::u16string pdfUtf16(std::string_view text) {
 }
 
 std::string pdfUtf16String(std::u16string_view text) {
-  std::string out = "<FEFF";
-  char hex[8];
+  // Bytes, not hex: an outline of a thousand units stays half the size.
+  std::string bytes = "\xFE\xFF";
   for (char16_t c : text) {
-    std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(c));
-    out += hex;
+    bytes += static_cast<char>(c >> 8);
+    bytes += static_cast<char>(c & 0xFF);
   }
-  return out + ">";
+  std::string out;
+  appendPdfString(out, bytes);
+  return out;
 }
 
 std::string pdfTextString(std::u16string_view text) {
-  if (!std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= 0x20 && c < 0x7F; }))
-    return pdfUtf16String(text);
+  if (!std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= 0x20 && c < 0x7F; })) {
+    std::string out = "<FEFF";
+    char hex[8];
+    for (char16_t c : text) {
+      std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(c));
+      out += hex;
+    }
+    return out + ">";
+  }
   std::string out;
   appendPdfString(out, std::string(text.begin(), text.end()));
   return out;

@@ -14,7 +14,8 @@ std::u16string pdfUtf16(std::string_view text);
 /// A PDF text string: ASCII as a literal, anything else as UTF-16BE with a
 /// byte order mark.
 std::string pdfTextString(std::u16string_view text);
-/// Always UTF-16BE with a byte order mark, as outline titles are written.
+/// Always UTF-16BE with a byte order mark, as outline titles are written: a
+/// literal string of the bytes.
 std::string pdfUtf16String(std::u16string_view text);
 
 /// A PDF date string of a moment, in UTC: (D:YYYYMMDDHHmmSSZ).

@@ -27,7 +27,9 @@ std::string run(const std::string& command) {
 TEST(PdfText, StringsAndDates) {
   EXPECT_EQ(pdfTextString(u"Main (1).clw"), "(Main \\(1\\).clw)");
   EXPECT_EQ(pdfTextString(u"\u00E9t\u00E9"), "<FEFF00E9007400E9>");
-  EXPECT_EQ(pdfUtf16String(u"A"), "<FEFF0041>");
+  EXPECT_EQ(pdfUtf16String(u"A"), std::string("(\xFE\xFF\0A)", 6));
+  // U+0A28 and U+0D29 are the bytes of a line end and a bracket each.
+  EXPECT_EQ(pdfUtf16String(u"\u0A28\u0D29"), "(\xFE\xFF\\n\\(\\r\\))");
   EXPECT_EQ(pdfUtf16("\xE9\x80"), u"\u00E9\u20AC") << "Windows-1252";
   EXPECT_EQ(pdfUtf16("\xC3\xA9\xE2\x82\xAC"), u"\u00E9\u20AC") << "UTF-8";
   EXPECT_EQ(pdfUtf16("\xF0\x9D\x84\x9E"), u"\U0001D11E") << "a surrogate pair";
