@@ -189,17 +189,24 @@ void BM_OpenFile1MB(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenFile1MB)->Unit(benchmark::kMillisecond);
 
+/// Opens the 1 MB file in its window and lets it paint; false (the run
+/// skipped) when it does not open.
+bool openAndShow(Desktop& desktop, benchmark::State& state) {
+  if (!desktop.frame.openFile(desktop.path()) || !desktop.frame.activeFileWindow()) {
+    state.SkipWithError("the file did not open");
+    return false;
+  }
+  QCoreApplication::processEvents();
+  return true;
+}
+
 // One paint of the preview's page for the open 1 MB file, at the size the
 // preview gives it in the main frame: page 1 laid out by the printout and
 // drawn through the Qt canvas into an image.
 void BM_PreviewPage1MB(benchmark::State& state) {
   if (!haveWidgets(state)) return;
   Desktop desktop;
-  if (!desktop.frame.openFile(desktop.path()) || !desktop.frame.activeFileWindow()) {
-    state.SkipWithError("the file did not open");
-    return;
-  }
-  QCoreApplication::processEvents();
+  if (!openAndShow(desktop, state)) return;
   {
     PreviewWindow preview(*desktop.frame.activeFileWindow(), desktop.app, desktop.frame.mdi());
     preview.show();
@@ -235,11 +242,7 @@ void BM_PreviewOpen1MB(benchmark::State& state) {
   if (!haveWidgets(state)) return;
   Desktop desktop;
   desktop.extras = {true, true, true};
-  if (!desktop.frame.openFile(desktop.path()) || !desktop.frame.activeFileWindow()) {
-    state.SkipWithError("the file did not open");
-    return;
-  }
-  QCoreApplication::processEvents();
+  if (!openAndShow(desktop, state)) return;
   int pages = 0, width = 0;
   for (auto _ : state) {
     PreviewWindow preview(*desktop.frame.activeFileWindow(), desktop.app, desktop.frame.mdi());
@@ -261,11 +264,7 @@ void BM_PreviewSteps1MB(benchmark::State& state) {
   const bool toEnd = state.range(0) == 1;
   Desktop desktop;
   desktop.extras = {true, true, true};
-  if (!desktop.frame.openFile(desktop.path()) || !desktop.frame.activeFileWindow()) {
-    state.SkipWithError("the file did not open");
-    return;
-  }
-  QCoreApplication::processEvents();
+  if (!openAndShow(desktop, state)) return;
   PreviewWindow preview(*desktop.frame.activeFileWindow(), desktop.app, desktop.frame.mdi());
   preview.show();
   QCoreApplication::processEvents();

@@ -14,18 +14,8 @@ tl_need_tools pdfinfo pdftotext qpdf python3
 source_file=$corpus/real/CarlTBarnes__Wordle/PlayWordle.clw
 [ -f "$source_file" ] || tl_skip "the corpus is not here"
 
-export LC_ALL=C.UTF-8 TZ=UTC
-mkdir -p "$scratch"
-work=$(mktemp -d "$scratch/run.XXXXXX")
-finish() {
-  if [ "$TL_FAILURES" -eq 0 ]; then rm -rf "$work"; else echo "files kept in $work"; fi
-}
-trap finish EXIT
-export TARNLIST_CONFIG=$work/tarnlist.DAT TARNLIST_PROFILE=$work/win.ini
-export XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state XDG_RUNTIME_DIR=$work/runtime
-export CUPS_SERVER=$work/no-cups.sock SOURCE_DATE_EPOCH=1700000000
-unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM PRINTER LPDEST
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+export LC_ALL=C.UTF-8 TZ=UTC SOURCE_DATE_EPOCH=1700000000
+tl_work_folder "$scratch"
 
 # The corpus has no embed points: put one (with a Windows-1252 title) after
 # the CODE of the first three units that have one.

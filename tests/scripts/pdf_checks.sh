@@ -23,6 +23,20 @@ tl_skip() {
   exit 77
 }
 
+# tl_work_folder SCRATCH: makes a fresh folder in SCRATCH as `work`, removed
+# at exit unless a check failed, and points the program's settings, profile,
+# state and printers into it.
+tl_work_folder() {
+  mkdir -p "$1"
+  work=$(mktemp -d "$1/run.XXXXXX")
+  trap 'if [ "$TL_FAILURES" -eq 0 ]; then rm -rf "$work"; else echo "files kept in $work"; fi' EXIT
+  export TARNLIST_CONFIG=$work/tarnlist.DAT TARNLIST_PROFILE=$work/win.ini HOME=$work/home
+  export XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state XDG_RUNTIME_DIR=$work/runtime
+  export CUPS_SERVER=$work/no-cups.sock
+  unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM PRINTER LPDEST
+  mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+}
+
 tl_need_tools() {
   local tool
   for tool in "$@"; do

@@ -11,16 +11,8 @@ scratch=$3 source=$4
 tl_need_tools git cmake
 git -C "$source" rev-parse HEAD >/dev/null 2>&1 || tl_skip "the sources are no git checkout"
 
-mkdir -p "$scratch"
-work=$(mktemp -d "$scratch/run.XXXXXX")
-finish() {
-  if [ "$TL_FAILURES" -eq 0 ]; then rm -rf "$work"; else echo "files kept in $work"; fi
-}
-trap finish EXIT
-export HOME=$work/home XDG_CONFIG_HOME=$work/config TARNLIST_PROFILE=$work/win.ini
+tl_work_folder "$scratch"
 export QT_QPA_PLATFORM=offscreen
-unset DISPLAY WAYLAND_DISPLAY
-mkdir -p "$HOME"
 
 tl_group "clone, ./run.sh, cmake --install"
 # What has been committed, as CI and a new user get it.
