@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -188,9 +187,13 @@ TEST(ListingExtras, LineNumbersAreTheFilesOwnLines) {
 }
 
 /// The record with each header's " of M" taken out.
-std::string withoutCount(const std::string& record) {
-  static const std::regex count("(\"  Page [0-9]+) of [0-9]+  \"");
-  return std::regex_replace(record, count, "$1  \"");
+std::string withoutCount(std::string record) {
+  const std::string page = "\"  Page ";
+  for (std::size_t at = 0; (at = record.find(page, at)) != std::string::npos; ++at) {
+    const std::size_t of = record.find(" of ", at), end = record.find("  \"", at + page.size());
+    if (of < end) record.erase(of, end - of);
+  }
+  return record;
 }
 
 TEST(ListingExtras, PageCountIsKnownOnPageOneAndChangesNothingElse) {
