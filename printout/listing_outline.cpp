@@ -5,8 +5,11 @@
 namespace tarn {
 
 void TMyPrintout::markPosition(const TToken* t, int y) {
-  // Pages laid out again (a page range, the page count) find their marks made.
-  if (unit_ && marked_.insert(unit_).second) marks_.push_back(Mark{unit_, unit_, pageNumber_, y});
+  // Pages laid out again (a page range, the page count) find their marks made;
+  // most tokens lie in the unit marked last and need no look-up.
+  if (unit_ && unit_ != lastMarked_ && marked_.insert(unit_).second)
+    marks_.push_back(Mark{unit_, unit_, pageNumber_, y});
+  lastMarked_ = unit_;
   if (t->has(tfEmbedBefore) && marked_.insert(t).second)
     marks_.push_back(Mark{t, unit_, pageNumber_, y});
 }

@@ -176,6 +176,7 @@ class TMyPrintout : public Printout {
   const TToken* unit_ = nullptr;
   std::vector<Mark> marks_;
   std::unordered_set<const TToken*> marked_;
+  const TToken* lastMarked_ = nullptr;
 };
 
 }  // namespace tarn

@@ -112,6 +112,7 @@ bool TMyPrintout::beginPrinting() {
     pageStarts_.clear();
     marks_.clear();
     marked_.clear();
+    lastMarked_ = nullptr;
     if (ok && context_.extras.pageCount) paginate();
   }
   return ok;
