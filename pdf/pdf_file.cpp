@@ -71,7 +71,75 @@ void appendPdfString(std::string& out, std::string_view bytes) {
   out += ')';
 }
 
+std::string renumberReferences(std::string_view body, int offset) {
+  std::string out;
+  out.reserve(body.size() + 8);
+  // The last two whole numbers seen, where the first one starts in `out`.
+  struct Number {
+    long long value;
+    std::size_t at;
+  };
+  Number last[2] = {{-1, 0}, {-1, 0}};
+  auto isDelimiter = [](char c) {
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0' ||
+           c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' ||
+           c == '}' || c == '/' || c == '%';
+  };
+  std::size_t i = 0;
+  while (i < body.size()) {
+    const char c = body[i];
+    if (c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0') {
+      out += c;
+      ++i;
+      continue;
+    }
+    std::size_t end = i + 1;
+    bool number = false;
+    if (c == '(') {
+      for (int depth = 1; end < body.size() && depth > 0; ++end) {
+        if (body[end] == '\\') ++end;
+        else if (body[end] == '(') ++depth;
+        else if (body[end] == ')') --depth;
+      }
+      end = std::min(end, body.size());
+    } else if (c == '<' && i + 1 < body.size() && body[i + 1] != '<') {
+      end = body.find('>', i);
+      end = end == std::string_view::npos ? body.size() : end + 1;
+    } else if (c == '%') {
+      end = body.find_first_of("\r\n", i);
+      if (end == std::string_view::npos) end = body.size();
+    } else if (c == '/' || !isDelimiter(c)) {
+      while (end < body.size() && !isDelimiter(body[end])) ++end;
+      const std::string_view word = body.substr(i, end - i);
+      number = c != '/' && word.find_first_not_of("0123456789") == std::string_view::npos;
+      if (word == "R" && last[0].value > 0 && last[1].value == 0) {
+        // "N 0 R": N moves up.
+        std::string moved;
+        appendPdfNumber(moved, last[0].value + offset);
+        const std::size_t digits = std::to_string(last[0].value).size();
+        out.replace(last[0].at, digits, moved);
+      }
+    }
+    if (number) {
+      last[0] = last[1];
+      last[1] = Number{std::stoll(std::string(body.substr(i, std::min<std::size_t>(end - i, 18)))),
+                       out.size()};
+    } else if (body.substr(i, end - i) != "R") {
+      last[0] = last[1] = Number{-1, 0};
+    }
+    out.append(body.substr(i, end - i));
+    i = end;
+  }
+  return out;
+}
+
 PdfFile::PdfFile(std::string path) : path_(std::move(path)) {}
+
+std::unique_ptr<PdfFile> PdfFile::inMemory() {
+  auto file = std::make_unique<PdfFile>(std::string());
+  file->memory_ = true;
+  return file;
+}
 
 PdfFile::~PdfFile() { discard(); }
 
@@ -133,6 +201,10 @@ void PdfFile::begin(int number) {
 }
 
 void PdfFile::object(int number, std::string_view body) {
+  if (memory_) {
+    pieces_.push_back(Piece{number, std::string(body), {}, false});
+    return;
+  }
   begin(number);
   put(body);
   put("\nendobj\n");
@@ -147,14 +219,45 @@ void PdfFile::stream(int number, std::string_view dict, std::string_view data, b
   head += "/Length ";
   appendPdfNumber(head, static_cast<long long>(body.size()));
   if (flate) head += "/Filter/FlateDecode";
-  head += ">>stream\n";
+  head += ">>";
+  if (memory_) {
+    pieces_.push_back(Piece{number, std::move(head), std::string(body), true});
+    return;
+  }
+  head += "stream\n";
   begin(number);
   put(head);
   put(body);
   put("\nendstream\nendobj\n");
 }
 
-bool PdfFile::commit(int root, int info) {
+int PdfFile::adopt(const PdfFile& part) {
+  const int offset = static_cast<int>(offsets_.size()) - 1;
+  for (std::size_t n = 1; n < part.offsets_.size(); ++n) reserve();
+  std::vector<bool> written(part.offsets_.size(), false);
+  for (const Piece& p : part.pieces_) {
+    if (p.number > 0 && static_cast<std::size_t>(p.number) < written.size())
+      written[static_cast<std::size_t>(p.number)] = true;
+    const std::string body = renumberReferences(p.body, offset);
+    begin(p.number + offset);
+    put(body);
+    if (p.stream) {
+      put("stream\n");
+      put(p.data);
+      put("\nendstream\nendobj\n");
+    } else {
+      put("\nendobj\n");
+    }
+  }
+  // Reserved there and never written: still an entry here.
+  for (std::size_t n = 1; n < written.size(); ++n)
+    if (!written[n]) object(static_cast<int>(n) + offset, "null");
+  return offset;
+}
+
+bool PdfFile::commit(int root, int info) { return complete(root, info) && publish(); }
+
+bool PdfFile::complete(int root, int info) {
   if (!out_) return false;
   // A reserved object never written still needs an entry.
   for (std::size_t n = 1; n < offsets_.size(); ++n)
@@ -182,6 +285,12 @@ bool PdfFile::commit(int root, int info) {
   flush();
   if (std::fclose(out_) != 0) failed_ = true;
   out_ = nullptr;
+  if (failed_) discard();
+  return !failed_;
+}
+
+bool PdfFile::publish() {
+  if (out_ || temp_.empty()) return false;
   std::error_code ec;
   if (!failed_) fs::rename(fs::path(temp_), fs::path(path_), ec);
   if (failed_ || ec) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,13 +19,20 @@ void appendPdfNumber(std::string& out, long long value);
 /// Appends bytes as a PDF literal string, parentheses included.
 void appendPdfString(std::string& out, std::string_view bytes);
 
+/// Adds `offset` to the number of every indirect reference ("12 0 R") in a
+/// PDF object's body; strings, names and comments are left as they are.
+std::string renumberReferences(std::string_view body, int offset);
+
 /// A PDF file being written: numbered objects in any order, then the
 /// cross-reference table and trailer. The file appears at its path only when
 /// committed; until then it is a temporary file beside it, removed on failure.
+/// A file in memory holds objects for another file to take in.
 class PdfFile {
  public:
   /// `path` is the platform's bytes.
   explicit PdfFile(std::string path);
+  /// Objects in memory, numbered from 1, for adopt().
+  static std::unique_ptr<PdfFile> inMemory();
   ~PdfFile();
   PdfFile(const PdfFile&) = delete;
   PdfFile& operator=(const PdfFile&) = delete;
@@ -41,6 +49,13 @@ class PdfFile {
   void stream(int number, std::string_view dict, std::string_view data, bool deflate);
   /// Writes the table and trailer and moves the file to its path.
   bool commit(int root, int info);
+  /// Writes the table and trailer; the file stays temporary until publish().
+  bool complete(int root, int info);
+  /// Moves a completed file to its path.
+  bool publish();
+  /// Writes the objects of a file in memory as objects of this one, their
+  /// numbers (and references among them) moved up by the value returned.
+  int adopt(const PdfFile& part);
   /// Drops the temporary file.
   void discard();
   bool failed() const { return failed_; }
@@ -49,6 +64,12 @@ class PdfFile {
   void put(std::string_view bytes);
   void flush();
   void begin(int number);
+  struct Piece {
+    int number;
+    std::string body;  // a stream's: its dictionary
+    std::string data;  // a stream's bytes as written
+    bool stream;
+  };
 
   std::string path_;
   std::string temp_;
@@ -57,6 +78,8 @@ class PdfFile {
   std::uint64_t written_ = 0;
   std::vector<std::uint64_t> offsets_{0};  // by object number; 0 is the free head
   bool failed_ = false;
+  bool memory_ = false;
+  std::vector<Piece> pieces_;  // of a file in memory
 };
 
 }  // namespace tarn

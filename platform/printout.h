@@ -32,11 +32,34 @@ struct OutlineEntry {
   int y = 0;      ///< device units below the top of the page's usable area
 };
 
+/// A definition a link leads to: line `line` of file `file` (0: the job's own).
+struct LinkTarget {
+  int file = 0;
+  int line = 0;
+  friend bool operator==(const LinkTarget&, const LinkTarget&) = default;
+};
+
+/// An area of a page that leads elsewhere when clicked.
+struct LinkArea {
+  int page = 1;  ///< the job's page number
+  Rect rect;     ///< device units in the page's usable area
+  LinkTarget target;
+};
+
+/// Where a definition starts on the job's pages.
+struct LinkAnchor {
+  int line = 0;  ///< the definition's line in the job's file
+  int page = 1;
+  int y = 0;
+};
+
 /// What a file that a job is written into says of itself.
 struct DocumentInfo {
   std::string title;     ///< UTF-8
   std::time_t created = 0;
   std::vector<OutlineEntry> outline;  ///< in page order; empty: none
+  std::vector<LinkArea> links;        ///< by page; only when asked for
+  std::vector<LinkAnchor> anchors;    ///< of the definitions printed
 };
 
 /// The protocol a print job drives: parameters, the dialog question, then
@@ -72,8 +95,11 @@ class Printout {
   /// The number of pages, laid out on the device of the current pass, or
   /// 0 when the printout cannot know them ahead.
   virtual int pageCount() { return 0; }
+  /// Asked before a job by a writer whose files can hold links: the pages
+  /// then record where names lead.
+  virtual void wantLinks() {}
   /// Asked after the pages of a job, for a file written from it.
-  virtual DocumentInfo documentInfo() { return DocumentInfo{title_, std::time(nullptr), {}}; }
+  virtual DocumentInfo documentInfo() { return DocumentInfo{title_, std::time(nullptr), {}, {}, {}}; }
 
  protected:
   Canvas* canvas() const { return canvas_; }

@@ -73,6 +73,7 @@ TMyPrintout::Step TMyPrintout::drawToken(TToken* t) {
   for (;;) {
     const bool resumed = t == resumed_;
     if (t->has(tfUnitStart)) unit_ = t;
+    linkTarget_ = links_ ? links_->targetOf(t) : nullptr;
     if (!resumed && (t->has(tfEmbedBefore) || t->has(tfStructStart))) beginRegion(t);
 
     std::string_view text = t->view();
@@ -194,6 +195,7 @@ bool TMyPrintout::split(TToken* t, std::string_view text, std::size_t len, int c
   Canvas& c = *canvas();
   c.setTextAlign(TextAlign::Left);
   c.textOutClipped(x_, y_, Rect{x_, y_, right, y_ + linePitch()}, text.substr(0, n));
+  linkArea(std::min(width(text.substr(0, n)), right - x_));
   resumeAt_ += n;
   continueOnNextLine(t, cutWidth);
   return true;
@@ -242,6 +244,13 @@ void TMyPrintout::drawText(std::string_view text, std::size_t len, int cutWidth)
   canvas()->setTextAlign(TextAlign::Left);
   canvas()->textOutClipped(x_, y_, Rect{x_, y_, xR_ - cutWidth, y_ + linePitch()},
                            text.substr(0, n));
+  if (linkTarget_) linkArea(width(text.substr(0, n)));
+}
+
+void TMyPrintout::linkArea(int w) {
+  if (!linkTarget_ || w <= 0) return;
+  linkAreas_[pageNumber_].push_back(
+      LinkArea{pageNumber_, Rect{x_, y_, x_ + w, y_ + linePitch()}, *linkTarget_});
 }
 
 void TMyPrintout::drawLineNumber(const TToken* t) {

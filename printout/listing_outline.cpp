@@ -14,10 +14,28 @@ void TMyPrintout::markPosition(const TToken* t, int y) {
     marks_.push_back(Mark{t, unit_, pageNumber_, y});
 }
 
+void TMyPrintout::wantLinks() {
+  if (links_) return;
+  links_ = context_.links;
+  if (!links_) {
+    ownLinks_ = std::make_unique<ListingLinks>(document_);
+    links_ = ownLinks_.get();
+  }
+}
+
 DocumentInfo TMyPrintout::documentInfo() {
   DocumentInfo info;
   info.title = splitPath(document_.path).name;
   info.created = context_.now ? context_.now() : std::time(nullptr);
+  for (const Mark& m : marks_) {
+    if (m.token != m.unit) continue;
+    // The unit may start with the comment above its label.
+    const TToken* entry = m.token;
+    while (entry && entry->isSeparator()) entry = entry->next();
+    if (entry) info.anchors.push_back(LinkAnchor{entry->line - document_.lineShift, m.page, m.y});
+  }
+  for (const auto& [page, areas] : linkAreas_)
+    info.links.insert(info.links.end(), areas.begin(), areas.end());
   if (!context_.extras.pdfOutline) return info;
 
   std::vector<OutlineEntry>& out = info.outline;

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -9,6 +11,7 @@
 
 #include "document/source_document.h"
 #include "printout/dates.h"
+#include "printout/listing_links.h"
 #include "platform/print_job.h"
 #include "platform/printout.h"
 #include "settings/listing_extras.h"
@@ -22,6 +25,9 @@ struct PrintContext {
   DateFormatter& dates;
   Clock now;
   ListingExtras extras = {};
+  /// Where names lead, for links in the pages (a book's); null: the
+  /// listing's own units, when a writer asks for links.
+  const ListingLinks* links = nullptr;
 };
 
 /// Whether the file has nothing to print in a print mode: mode 1 needs a
@@ -48,8 +54,10 @@ class TMyPrintout : public Printout {
   bool hasPage(int page) override;
   void printPage(int page, const Rect& rect) override;
   int pageCount() override;
+  void wantLinks() override;
   /// The file's name, the printing time and, unless the extras say no, the
-  /// outline: the units printed, their embed points as children.
+  /// outline: the units printed, their embed points as children; the links
+  /// drawn and where the units printed start.
   DocumentInfo documentInfo() override;
 
   /// Later passes reuse the pages laid out by the first: a preview draws on
@@ -117,6 +125,8 @@ class TMyPrintout : public Printout {
   /// The longest head of `text` (at most `len` characters) at most `room` wide.
   std::size_t headThatFits(std::string_view text, std::size_t len, int room);
   void drawText(std::string_view text, std::size_t len, int cutWidth);
+  /// Text of the token at hand drawn from the pen on: a link when it names a definition.
+  void linkArea(int width);
   void drawCutMarker(int cutWidth);
   /// The number of the token's line in the gutter, once a line.
   void drawLineNumber(const TToken* token);
@@ -177,6 +187,12 @@ class TMyPrintout : public Printout {
   std::vector<Mark> marks_;
   std::unordered_set<const TToken*> marked_;
   const TToken* lastMarked_ = nullptr;
+
+  // Links: where names lead, and the areas drawn by page.
+  std::unique_ptr<ListingLinks> ownLinks_;
+  const ListingLinks* links_ = nullptr;
+  const LinkTarget* linkTarget_ = nullptr;  ///< of the token being drawn
+  std::map<int, std::vector<LinkArea>> linkAreas_;
 };
 
 }  // namespace tarn

@@ -111,6 +111,7 @@ bool TMyPrintout::beginPrinting() {
     paginated_ = false;
     pageStarts_.clear();
     marks_.clear();
+    linkAreas_.clear();
     marked_.clear();
     lastMarked_ = nullptr;
     if (ok && context_.extras.pageCount) paginate();
@@ -147,6 +148,7 @@ void TMyPrintout::layOutPage(int page, const Rect& rect) {
   pageRect_.left = pageRect_.left / 100 * 100;
   gap_ = (pageRect_.right - pageRect_.left) / 100;
   pageNumber_ = page;
+  linkAreas_.erase(page);  // laid out again: the same areas once more
 
   int band = textMetrics_[kHeaderFontSlot].tmHeight * 6 / 4;
   headerRect_ = pageRect_;

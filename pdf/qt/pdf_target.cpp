@@ -12,8 +12,6 @@
 namespace tarn {
 namespace {
 
-constexpr const char* kCreator = "Tarnlist for Clarion " TARNLIST_VERSION;
-
 std::string ref(int object) { return std::to_string(object) + " 0 R"; }
 
 }  // namespace
@@ -23,9 +21,9 @@ PdfTarget::PdfTarget(std::string path, const PdfPageSetup& page)
   page_.width = std::max(0, page_.width);
   page_.height = std::max(0, page_.height);
   // Device units (y down, from the printable area's corner) onto points (y up).
-  const double scale = 72.0 / std::clamp(page_.dpi, 1, 10000);
   std::string m;
-  for (double v : {scale, 0.0, 0.0, -scale, page_.left, page_.paperHeight - page_.top}) {
+  for (double v : {page_.scale(), 0.0, 0.0, -page_.scale(), page_.left,
+                   page_.paperHeight - page_.top}) {
     appendPdfNumber(m, v, 5);
     m += ' ';
   }
@@ -35,6 +33,11 @@ PdfTarget::PdfTarget(std::string path, const PdfPageSetup& page)
 PdfTarget::~PdfTarget() = default;
 
 bool PdfTarget::open() {
+  if (path_.empty()) {
+    file_ = PdfFile::inMemory();
+    file_->reserve();  // the pages' resources
+    return true;
+  }
   file_ = std::make_unique<PdfFile>(path_);
   if (!file_->open()) {
     file_.reset();
@@ -58,19 +61,17 @@ bool PdfTarget::beginPage(int page) {
 void PdfTarget::setDocumentInfo(const DocumentInfo& info) {
   title_ = pdfUtf16(info.title);
   created_ = info.created;
-  outline_ = info.outline;
+  info_ = info;
 }
 
 std::vector<PdfOutlineItem> PdfTarget::outlineItems() const {
   // The job's page numbers as this file's page indexes: a page range starts later.
   std::vector<PdfOutlineItem> items;
-  const double scale = 72.0 / std::clamp(page_.dpi, 1, 10000);
-  for (const OutlineEntry& e : outline_) {
-    auto at = std::find(jobPages_.begin(), jobPages_.end(), e.page);
+  for (const OutlineEntry& e : info_.outline) {
     PdfOutlineItem item;
     item.title = pdfUtf16(e.utf8 ? e.title : cp1252::toUtf8(e.title));
-    item.page = at == jobPages_.end() ? -1 : static_cast<int>(at - jobPages_.begin());
-    item.top = page_.paperHeight - page_.top - e.y * scale;
+    item.page = documentPage(jobPages_, e.page);
+    item.top = page_.pointY(e.y);
     if (e.level > 0 && !items.empty())
       items.back().children.push_back(std::move(item));
     else
@@ -86,21 +87,16 @@ void PdfTarget::endPage() {
 
 void PdfTarget::writePage() {
   if (!file_) return;
-  const int contents = file_->reserve(), page = file_->reserve();
+  const int contents = file_->reserve();
   file_->stream(contents, "", matrix_ + "cm 1 j\n" + canvas_.takePage(), true);
-  file_->object(page, "<</Type/Page/Parent 2 0 R/Contents " + ref(contents) + ">>");
-  pages_.push_back(page);
+  contents_.push_back(contents);
   jobPages_.push_back(jobPage_);
 }
 
-bool PdfTarget::finish() {
-  if (!file_) return false;
-  if (pageOpen_ || pages_.empty()) writePage();  // viewers want at least one page
-  pageOpen_ = false;
-
-  std::string resources = "<</ProcSet[/PDF/Text]";
+void PdfTarget::writeResources(int resources) {
+  std::string dict = "<</ProcSet[/PDF/Text]";
   const std::string fonts = fonts_.write(*file_);
-  if (!fonts.empty()) resources += "/Font<<" + fonts + ">>";
+  if (!fonts.empty()) dict += "/Font<<" + fonts + ">>";
   if (canvas_.usedPattern()) {
     // The rows as an image mask: painted where a bit is 0, one device unit a
     // bit, tiled from the device origin in the colour the fill gives. Readers
@@ -114,29 +110,53 @@ bool PdfTarget::finish() {
                   "/Type/Pattern/PatternType 1/PaintType 2/TilingType 1/BBox[0 0 8 8]/XStep 8"
                   "/YStep 8/Resources<<>>/Matrix[" + matrix_ + "]",
                   cell, true);
-    resources += "/Pattern<</P1 " + ref(pattern) +
-                 ">>/ColorSpace<</Cs1[/Pattern/DeviceRGB]/Cs2[/Pattern/DeviceGray]>>";
+    dict += "/Pattern<</P1 " + ref(pattern) +
+            ">>/ColorSpace<</Cs1[/Pattern/DeviceRGB]/Cs2[/Pattern/DeviceGray]>>";
   }
-  file_->object(4, resources + ">>");
+  file_->object(resources, dict + ">>");
+}
 
-  std::string tree = "<</Type/Pages/MediaBox[0 0 ";
-  appendPdfNumber(tree, page_.paperWidth, 3);
-  tree += ' ';
-  appendPdfNumber(tree, page_.paperHeight, 3);
-  tree += "]/Resources 4 0 R/Count " + std::to_string(pages_.size()) + "/Kids[";
-  for (int page : pages_) tree += ref(page) + " ";
-  tree.back() = ']';
-  file_->object(2, tree + ">>");
-  std::string info = "<</Producer(Tarnlist)/Creator" + pdfTextString(pdfUtf16(kCreator));
-  if (!title_.empty()) info += "/Title" + pdfTextString(title_);
-  // The job's own time, fixed by SOURCE_DATE_EPOCH: the same listing gives the same file.
-  if (created_) info += "/CreationDate" + pdfDate(*created_);
-  file_->object(3, info + ">>");
-  const int outline = outline_.empty() ? 0 : writeOutline(*file_, outlineItems(), pages_);
-  file_->object(1, outline ? "<</Type/Catalog/Pages 2 0 R/Outlines " + ref(outline) +
-                                 "/PageMode/UseOutlines>>"
-                           : std::string("<</Type/Catalog/Pages 2 0 R>>"));
-  const bool ok = file_->commit(1, 3);
+PdfPart PdfTarget::takePart() {
+  PdfPart part;
+  if (!file_ || path_.size()) return part;
+  if (pageOpen_ || contents_.empty()) writePage();  // viewers want at least one page
+  pageOpen_ = false;
+  writeResources(1);
+  part.contents = contents_;
+  part.jobPages = jobPages_;
+  part.resources = 1;
+  part.info = info_;
+  part.page = page_;
+  part.objects = std::move(file_);
+  return part;
+}
+
+bool PdfTarget::finish(bool publishNow) {
+  if (!file_ || path_.empty()) return false;
+  if (pageOpen_ || contents_.empty()) writePage();  // viewers want at least one page
+  pageOpen_ = false;
+  writeResources(4);
+
+  PdfDocument doc;
+  for (std::size_t i = 0; i < contents_.size(); ++i)
+    doc.pages.push_back(PdfPage{file_->reserve(), contents_[i], 0});
+  PdfAnchors anchors;
+  anchors.add(0, info_, jobPages_, 0, page_);
+  doc.links = pdfLinks(info_, jobPages_, 0, page_, anchors);
+  if (!info_.outline.empty()) doc.outline = outlineItems();
+  doc.title = title_;
+  doc.created = created_;
+  doc.treeResources = 4;
+  doc.paperWidth = page_.paperWidth;
+  doc.paperHeight = page_.paperHeight;
+  writePdfStructure(*file_, doc);
+  const bool ok = file_->complete(1, 3) && (!publishNow || file_->publish());
+  if (!ok || publishNow) file_.reset();
+  return ok;
+}
+
+bool PdfTarget::publish() {
+  const bool ok = file_ && file_->publish();
   file_.reset();
   return ok;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "pdf/pdf_document.h"
 #include "pdf/pdf_outline.h"
 #include "pdf/qt/pdf_canvas.h"
 #include "pdf/qt/pdf_font.h"
@@ -16,19 +17,22 @@ namespace tarn {
 
 class PdfFile;
 
-/// Paper and printable area of a PDF job.
-struct PdfPageSetup {
-  double paperWidth = 612, paperHeight = 792;  ///< points
-  double left = 0, top = 0;  ///< the printable area's top-left corner on the paper, points
-  int width = 0, height = 0;  ///< the printable area in device units
-  int dpi = 600;
+/// The pages of a job written into memory, for a book to take in.
+struct PdfPart {
+  std::unique_ptr<PdfFile> objects;
+  std::vector<int> contents;  ///< content stream of each page, numbered in `objects`
+  std::vector<int> jobPages;  ///< the job's number of each page
+  int resources = 0;          ///< the pages' resources, numbered in `objects`
+  DocumentInfo info;
+  PdfPageSetup page;
 };
 
 /// A print job into a PDF file. Nothing appears at the path until finish()
-/// succeeds; a job cancelled or failed leaves no file.
+/// succeeds; a job cancelled or failed leaves no file. A job into memory
+/// makes a part of a book.
 class PdfTarget : public PrintTarget {
  public:
-  /// `path` is the platform's bytes.
+  /// `path` is the platform's bytes; empty: into memory.
   PdfTarget(std::string path, const PdfPageSetup& page);
   ~PdfTarget() override;
 
@@ -47,15 +51,21 @@ class PdfTarget : public PrintTarget {
   bool beginPage(int page) override;
   void endPage() override;
 
-  /// Completes the file and puts it at its path; false (and no file) when
-  /// that fails or writing failed before.
-  bool finish();
+  /// Completes the file and puts it at its path (with `publish`; else
+  /// publish() does); false (and no file) when that fails or writing failed
+  /// before. Names that lead to definitions of the job become links.
+  bool finish(bool publish = true);
+  bool publish();
+  /// A job into memory: its part of a book, fonts written.
+  PdfPart takePart();
   /// Whether writing has failed (a full disk, say).
   bool failed() const;
 
  private:
   void writePage();
   std::vector<PdfOutlineItem> outlineItems() const;
+  /// Fonts and shading pattern into `resources`.
+  void writeResources(int resources);
 
   std::string path_;
   PdfPageSetup page_;
@@ -64,12 +74,12 @@ class PdfTarget : public PrintTarget {
   PdfFonts fonts_;
   PdfCanvas canvas_;
   std::string matrix_;  // device units onto the paper: six numbers
-  std::vector<int> pages_;     // page objects
+  std::vector<int> contents_;  // content streams
   std::vector<int> jobPages_;  // the job's number of each page
   int jobPage_ = 0;
   bool pageOpen_ = false;
   std::optional<std::time_t> created_;
-  std::vector<OutlineEntry> outline_;
+  DocumentInfo info_;
 };
 
 }  // namespace tarn

@@ -386,6 +386,7 @@ JobResult QtPrinter::writePdf(Printout& printout, const std::string& path,
   if (!target.open()) return JobResult::Failed;
   std::unique_ptr<QProgressDialog> progress = makeProgress(parent_, fullTitle(printout));
   target.pageStarting = [&progress](int n) { return showProgress(progress.get(), n); };
+  printout.wantLinks();
   JobResult result = runPrintJob(printout, target, range);
   progress.reset();
   target.setDocumentInfo(printout.documentInfo());
