@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "pdf/pdf_file.h"
+#include "platform/cp1252.h"
 #include "pdf/pdf_text.h"
 
 namespace tarn {
@@ -94,6 +95,23 @@ std::optional<PdfPlace> PdfAnchors::find(int file, int line) const {
   auto it = places_.find({file, line});
   if (it == places_.end()) return std::nullopt;
   return it->second;
+}
+
+std::vector<PdfOutlineItem> pdfOutline(const DocumentInfo& info, const std::vector<int>& jobPages,
+                                       int firstPage, const PdfPageSetup& page) {
+  std::vector<PdfOutlineItem> items;
+  for (const OutlineEntry& e : info.outline) {
+    PdfOutlineItem item;
+    item.title = pdfUtf16(e.utf8 ? e.title : cp1252::toUtf8(e.title));
+    const int index = documentPage(jobPages, e.page);
+    item.page = index < 0 ? -1 : firstPage + index;
+    item.top = page.pointY(e.y);
+    if (e.level > 0 && !items.empty())
+      items.back().children.push_back(std::move(item));
+    else
+      items.push_back(std::move(item));
+  }
+  return items;
 }
 
 std::vector<PdfLink> pdfLinks(const DocumentInfo& info, const std::vector<int>& jobPages,

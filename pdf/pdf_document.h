@@ -72,6 +72,7 @@ class PdfAnchors {
   void add(int file, const DocumentInfo& info, const std::vector<int>& jobPages, int firstPage,
            const PdfPageSetup& page);
   std::optional<PdfPlace> find(int file, int line) const;
+  void set(int file, int line, const PdfPlace& place) { places_.try_emplace({file, line}, place); }
 
  private:
   std::map<std::pair<int, int>, PdfPlace> places_;
@@ -82,6 +83,11 @@ class PdfAnchors {
 std::vector<PdfLink> pdfLinks(const DocumentInfo& info, const std::vector<int>& jobPages,
                               int firstPage, const PdfPageSetup& page, const PdfAnchors& anchors,
                               int file = 0);
+
+/// The outline of a job drawn as above: its entries of level 1 under the
+/// entry before them.
+std::vector<PdfOutlineItem> pdfOutline(const DocumentInfo& info, const std::vector<int>& jobPages,
+                                       int firstPage, const PdfPageSetup& page);
 
 /// The document page index of job page `jobPage`; -1 when it was not printed.
 int documentPage(const std::vector<int>& jobPages, int jobPage);

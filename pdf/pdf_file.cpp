@@ -102,7 +102,9 @@ std::string renumberReferences(std::string_view body, int offset) {
         else if (body[end] == ')') --depth;
       }
       end = std::min(end, body.size());
-    } else if (c == '<' && i + 1 < body.size() && body[i + 1] != '<') {
+    } else if ((c == '<' || c == '>') && i + 1 < body.size() && body[i + 1] == c) {
+      end = i + 2;  // a dictionary's bracket
+    } else if (c == '<') {
       end = body.find('>', i);
       end = end == std::string_view::npos ? body.size() : end + 1;
     } else if (c == '%') {

@@ -22,10 +22,11 @@ DosStamp makeDosStamp(int year, int month, int day, int hour, int minute, int se
 
 DosStamp dosStampFromEpoch(std::int64_t seconds) {
   std::time_t t = static_cast<std::time_t>(seconds);
-  const std::tm* local = std::localtime(&t);
-  if (!local) return makeDosStamp(1980, 1, 1, 0, 0, 0);
-  return makeDosStamp(local->tm_year + 1900, local->tm_mon + 1, local->tm_mday, local->tm_hour,
-                      local->tm_min, local->tm_sec);
+  std::tm local{};
+  // Files load on several threads at once.
+  if (!localtime_r(&t, &local)) return makeDosStamp(1980, 1, 1, 0, 0, 0);
+  return makeDosStamp(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                      local.tm_min, local.tm_sec);
 }
 
 }  // namespace tarn

@@ -51,7 +51,8 @@ void TMyPrintout::drawFrame() {
 
   std::time_t now = context_.now ? context_.now() : std::time(nullptr);
   std::tm local{};
-  if (const std::tm* t = std::localtime(&now)) local = *t;
+  // localtime_r: listings are laid out on several threads at once.
+  if (!localtime_r(&now, &local)) local = std::tm{};
 
   selectFont(kHeaderFontSlot);
   c.shade(footerRect_);

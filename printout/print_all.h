@@ -1,9 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "document/project.h"
 #include "printout/direct_print.h"
+#include "printout/listing_printout.h"
 
 namespace tarn {
 
@@ -13,10 +18,49 @@ enum : std::uint32_t {
   kPrintClwOnly = 0x2,       ///< only files whose name contains ".CLW" in any case
 };
 
+/// The files of the project the options select, in table order.
+std::vector<const ProjectFile*> selectedFiles(const ApplicationData& project,
+                                              std::uint32_t options);
+
 /// Prints the project's files one after another in table order, each as its
 /// own job with printFileDirectly; a file that fails is passed over. An
 /// AnalysisError leaves the run. Returns how many files could not be read
 /// or printed.
 int printAllSource(const ApplicationData& project, std::uint32_t options, PrintServices& services);
+
+/// A listing written on a worker thread, kept (put in its place) later on
+/// the caller's thread, in table order.
+class ListingOutput {
+ public:
+  virtual ~ListingOutput() = default;
+  /// False when it could not be kept; an output never kept leaves nothing.
+  virtual bool keep() = 0;
+};
+
+/// How print-all writes files on several threads.
+struct ParallelPrintAll {
+  int jobs = 1;
+  /// Writes file `index` (of the selected ones) from its printout on a
+  /// worker thread; null when that failed. Must not throw.
+  std::function<std::unique_ptr<ListingOutput>(TMyPrintout& printout, std::size_t index)> write;
+  /// Where the names of file `index` lead (null: its own units).
+  std::function<std::unique_ptr<ListingLinks>(const TFileDataSource&, std::size_t index)> links;
+  /// Archive marks are cleared by the caller later, from `printed`.
+  bool holdMarks = false;
+};
+
+/// What a print-all on several threads did.
+struct PrintAllResult {
+  int failures = 0;
+  /// The files kept whole (every page), in table order.
+  std::vector<std::string> printed;
+};
+
+/// Print-all with `run.jobs` files loaded, laid out and written at once.
+/// In table order, as printAllSource does it: each file's messages, its
+/// output kept, the recent-file list, its archive mark. An AnalysisError
+/// leaves after the files before it were kept; nothing after it is.
+PrintAllResult printAllInParallel(const std::vector<const ProjectFile*>& files,
+                                  PrintServices& services, const ParallelPrintAll& run);
 
 }  // namespace tarn

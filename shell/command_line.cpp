@@ -13,6 +13,8 @@ bool parseIndex(const std::string& text, std::optional<int>& out) {
   return true;
 }
 
+constexpr int kMaxJobs = 64;
+
 CommandLine fail(std::string why) {
   CommandLine c;
   c.action = CommandLine::Action::Error;
@@ -61,6 +63,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       const std::string* n = value();
       std::optional<int>& target = a == "--unit" ? c.unit : c.embed;
       if (!n || !parseIndex(*n, target)) return fail(a + " needs a number from 0 up");
+    } else if (a == "--jobs") {
+      const std::string* n = value();
+      if (!n || !parseIndex(*n, c.jobs) || *c.jobs < 1 || *c.jobs > kMaxJobs)
+        return fail("--jobs needs a number from 1 to " + std::to_string(kMaxJobs));
     } else if (a == "--open") {
       if (!positional.empty()) return fail("--open goes before the files it opens");
       open = true;
@@ -96,6 +102,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
   if ((c.modifiedOnly || c.clwOnly) && c.project.empty())
     return fail("--modified-only and --clw-only go with --project");
 
+  if (c.jobs && (!c.dumpKind.empty() || (c.project.empty() && !c.argument.empty())))
+    return fail("--jobs goes with --project or the desktop window");
+
   if (!c.includePath.empty() && c.project.empty() && c.dumpKind != "project")
     return fail("--include-path goes with --project or --dump project");
 
@@ -108,7 +117,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     if (c.argument.empty()) return fail("--dump " + c.dumpKind + " needs a file");
     c.action = CommandLine::Action::Dump;
   } else if (!c.project.empty()) {
-    if (c.pdfPath.empty()) return fail("--project needs --pdf DIR");
+    if (c.pdfPath.empty()) return fail("--project needs --pdf DIR or --pdf BOOK.pdf");
     c.action = CommandLine::Action::Print;
   } else if (!c.argument.empty()) {
     c.action = CommandLine::Action::Print;
@@ -136,8 +145,9 @@ std::string usageText(const std::string& helpPage, bool found) {
   return "Usage: tarnlist [LISTING OPTIONS] [FILE | @LIST]\n"
          "       tarnlist --open [FILE...]\n"
          "       tarnlist [LISTING OPTIONS] --pdf PATH FILE|@LIST\n"
-         "       tarnlist [LISTING OPTIONS] --project PROGRAM.CLW --pdf DIR [--modified-only]\n"
-         "                [--clw-only] [--include-path DIR[:DIR...]]\n"
+         "       tarnlist [LISTING OPTIONS] --project PROGRAM.CLW --pdf DIR|BOOK.pdf\n"
+         "                [--modified-only] [--clw-only] [--include-path DIR[:DIR...]]\n"
+         "                [--jobs N]\n"
          "       tarnlist --dump tokens|structure|project FILE [--include-path DIR[:DIR...]]\n"
          "       tarnlist [LISTING OPTIONS] --dump layout FILE [--unit N | --embed N]\n"
          "\n"
@@ -150,7 +160,10 @@ std::string usageText(const std::string& helpPage, bool found) {
          "                   as File > Open does\n"
          "  --pdf PATH       write each print job as a PDF file: PATH itself when it ends\n"
          "                   in .pdf and one file is printed, else PATH/<file name>.pdf\n"
-         "  --project FILE   print every source file of the project headless\n"
+         "  --project FILE   print every source file of the project headless; with\n"
+         "                   --pdf BOOK.pdf (a path ending in .pdf) as one PDF book:\n"
+         "                   contents, every listing, the procedure index, with links\n"
+         "                   from procedure names to their definitions\n"
          "  --modified-only  with --project: only files modified since their last printout\n"
          "  --clw-only       with --project: only .CLW files\n"
          "  --include-path DIR[:DIR...]\n"
@@ -158,6 +171,8 @@ std::string usageText(const std::string& helpPage, bool found) {
          "                   for the files a project names, after the PROGRAM file's\n"
          "                   folder, the naming file's folder and the *.red files there;\n"
          "                   the profile's [Tarnlist] IncludePath=DIR[;DIR...] follows\n"
+         "  --jobs N         with --project or the desktop window: files written into\n"
+         "                   PDF at once (default: the number of processors)\n"
          "  --dump KIND      write the analysis of FILE to standard output\n"
          "  --help           show this text\n"
          "  --version        show the version\n"

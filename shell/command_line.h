@@ -24,6 +24,7 @@ struct CommandLine {
   bool clwOnly = false;
   bool lineNumbers = false;  ///< --line-numbers: for this run, whatever the profile says
   bool pageCount = false;    ///< --page-count
+  std::optional<int> jobs;   ///< --jobs N: files print-all writes into PDF at once
   std::string error;      ///< why the line could not be understood
 };
 

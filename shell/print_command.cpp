@@ -11,7 +11,9 @@
 #include "platform/paths.h"
 #include "platform/qt/qt_environment.h"
 #include "platform/qt/qt_printer.h"
+#include "platform/ordered_jobs.h"
 #include "printout/print_all.h"
+#include "printout/qt/pdf_print_all.h"
 
 namespace tarn {
 namespace {
@@ -107,7 +109,10 @@ int runPrintCommand(int argc, char** argv, const CommandLine& command, PrintServ
   std::uint32_t options = (command.modifiedOnly ? std::uint32_t{kPrintModifiedOnly} : 0u) |
                           (command.clwOnly ? std::uint32_t{kPrintClwOnly} : 0u);
   try {
-    return printAllSource(project, options, services) == 0 ? 0 : 1;
+    const int jobs = command.jobs.value_or(defaultJobs());
+    if (endsWithPdf(command.pdfPath))
+      return printProjectBook(project, options, services, command.pdfPath, jobs) == 0 ? 0 : 1;
+    return printAllToPdfFolder(project, options, services, command.pdfPath, jobs) == 0 ? 0 : 1;
   } catch (const AnalysisError& e) {
     services.messages.show(std::string(e.what()) + "\nOK to resume?", "Unhandled Exception",
                            MessageIcon::Stop, MessageButtons::YesNo);

@@ -64,22 +64,6 @@ void PdfTarget::setDocumentInfo(const DocumentInfo& info) {
   info_ = info;
 }
 
-std::vector<PdfOutlineItem> PdfTarget::outlineItems() const {
-  // The job's page numbers as this file's page indexes: a page range starts later.
-  std::vector<PdfOutlineItem> items;
-  for (const OutlineEntry& e : info_.outline) {
-    PdfOutlineItem item;
-    item.title = pdfUtf16(e.utf8 ? e.title : cp1252::toUtf8(e.title));
-    item.page = documentPage(jobPages_, e.page);
-    item.top = page_.pointY(e.y);
-    if (e.level > 0 && !items.empty())
-      items.back().children.push_back(std::move(item));
-    else
-      items.push_back(std::move(item));
-  }
-  return items;
-}
-
 void PdfTarget::endPage() {
   if (pageOpen_) writePage();
   pageOpen_ = false;
@@ -143,7 +127,7 @@ bool PdfTarget::finish(bool publishNow) {
   PdfAnchors anchors;
   anchors.add(0, info_, jobPages_, 0, page_);
   doc.links = pdfLinks(info_, jobPages_, 0, page_, anchors);
-  if (!info_.outline.empty()) doc.outline = outlineItems();
+  if (!info_.outline.empty()) doc.outline = pdfOutline(info_, jobPages_, 0, page_);
   doc.title = title_;
   doc.created = created_;
   doc.treeResources = 4;

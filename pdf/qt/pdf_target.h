@@ -63,7 +63,6 @@ class PdfTarget : public PrintTarget {
 
  private:
   void writePage();
-  std::vector<PdfOutlineItem> outlineItems() const;
   /// Fonts and shading pattern into `resources`.
   void writeResources(int resources);
 

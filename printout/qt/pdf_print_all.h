@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "document/project.h"
+#include "printout/print_all.h"
+
+namespace tarn {
+
+/// Print-all of a project into PDF files by our writer, `jobs` files at a
+/// time; output, messages, recent files and archive marks as with one job.
+/// Returns how many files could not be read or written; an AnalysisError
+/// leaves after the files before it were written.
+///
+/// Into a folder: one PDF a file, "<file name>.pdf" ("-2", "-3" for a name
+/// this run has written already).
+int printAllToPdfFolder(const ApplicationData& project, std::uint32_t options,
+                        PrintServices& services, const std::string& folder, int jobs);
+
+/// Into one PDF at `path`, the book: contents, every selected file's
+/// listing, the procedure index, with an outline and links from names to
+/// definitions. Archive marks are cleared once the book is written. A book
+/// that cannot be written counts every file as failed.
+int printProjectBook(const ApplicationData& project, std::uint32_t options,
+                     PrintServices& services, const std::string& path, int jobs);
+
+/// A file's name in a book's contents and outline: the name the project
+/// table gives it, UTF-8.
+std::string bookFileName(const ProjectFile& file);
+
+}  // namespace tarn
