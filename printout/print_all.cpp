@@ -102,6 +102,7 @@ PrintAllResult printAllInParallel(const std::vector<const ProjectFile*>& files,
       }
     }
     if (services.addRecentFile) services.addRecentFile(path);
+    if (run.progress) run.progress(i + 1);
     return true;
   };
   runOrdered<FileWork>(files.size(), run.jobs, work, take);

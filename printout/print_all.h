@@ -16,6 +16,7 @@ namespace tarn {
 enum : std::uint32_t {
   kPrintModifiedOnly = 0x1,  ///< only files whose archive bit was set when the project was loaded
   kPrintClwOnly = 0x2,       ///< only files whose name contains ".CLW" in any case
+  kPrintBook = 0x4,          ///< one PDF book of them, whatever printer is set
 };
 
 /// The files of the project the options select, in table order.
@@ -47,6 +48,8 @@ struct ParallelPrintAll {
   std::function<std::unique_ptr<ListingLinks>(const TFileDataSource&, std::size_t index)> links;
   /// Archive marks are cleared by the caller later, from `printed`.
   bool holdMarks = false;
+  /// Told how many files are done after each, on the caller's thread.
+  std::function<void(std::size_t done)> progress;
 };
 
 /// What a print-all on several threads did.

@@ -9,6 +9,7 @@
 #include "platform/environment.h"
 #include "platform/ini_profile.h"
 #include "platform/message_service.h"
+#include "platform/ordered_jobs.h"
 #include "platform/posix/date_order.h"
 #include "platform/posix/memory_tuning.h"
 #include "platform/posix/posix_file_attributes.h"
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
     if (command.action == CommandLine::Action::Print) start.argument = command.argument;
     start.lineNumbers = command.lineNumbers;
     start.pageCount = command.pageCount;
+    start.jobs = command.jobs.value_or(defaultJobs());
     std::error_code cwdError;
     const std::filesystem::path here = std::filesystem::current_path(cwdError);
     start.openFiles = wholePaths(command.openFiles, cwdError ? std::string() : here.string());

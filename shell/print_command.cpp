@@ -110,8 +110,14 @@ int runPrintCommand(int argc, char** argv, const CommandLine& command, PrintServ
                           (command.clwOnly ? std::uint32_t{kPrintClwOnly} : 0u);
   try {
     const int jobs = command.jobs.value_or(defaultJobs());
-    if (endsWithPdf(command.pdfPath))
-      return printProjectBook(project, options, services, command.pdfPath, jobs) == 0 ? 0 : 1;
+    if (endsWithPdf(command.pdfPath)) {
+      const BookResult book = printProjectBook(project, options, services, command.pdfPath, jobs);
+      if (book.empty) return book.failures == 0 ? 0 : 1;
+      if (!book.written)
+        services.messages.show(bookNotWritten(command.pdfPath), "Print Error",
+                               MessageIcon::Exclamation);
+      return book.written && book.failures == 0 ? 0 : 1;
+    }
     return printAllToPdfFolder(project, options, services, command.pdfPath, jobs) == 0 ? 0 : 1;
   } catch (const AnalysisError& e) {
     services.messages.show(std::string(e.what()) + "\nOK to resume?", "Unhandled Exception",

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/file_attributes.h"
 #include "platform/file_system.h"
@@ -49,6 +50,14 @@ class AppPrinter {
   virtual bool setupDialog(QWidget* parent) = 0;
   /// Owner of the print dialog and its progress dialog.
   virtual void setDialogParent(QWidget* parent) = 0;
+  /// When jobs without the dialog go into PDF files of our own: the file
+  /// for each path in turn; empty when they go to a printer.
+  virtual std::vector<std::string> directPdfTargets(const std::vector<std::string>& paths) {
+    (void)paths;
+    return {};
+  }
+  /// A file of directPdfTargets() was written.
+  virtual void pdfWritten(const std::string& path) { (void)path; }
 };
 
 /// The services every window of the application reaches.
@@ -64,6 +73,8 @@ struct AppContext {
   AppPrinter& printer;
   /// Kept in the profile; Setup › Listing extras changes them.
   ListingExtras& extras;
+  /// Files print-all writes into PDF at once.
+  int jobs = 1;
 
   /// The services printing needs, entering printed files with `addRecent`.
   PrintServices printServices(std::function<void(const std::string&)> addRecent = {}) {

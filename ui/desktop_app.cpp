@@ -77,7 +77,7 @@ int runDesktop(int argc, char** argv, const DesktopStart& start) {
     extras.lineNumbers = extras.lineNumbers || start.lineNumbers;
     extras.pageCount = extras.pageCount || start.pageCount;
     AppContext context{setup, fs, attributes, messages, profile, dates, printingClock(processEnvironment), shell,
-                       printer, extras};
+                       printer, extras, start.jobs};
     int status = 0;
     {
       MainFrame frame(context);

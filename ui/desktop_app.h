@@ -19,6 +19,8 @@ struct DesktopStart {
   /// --line-numbers and --page-count: on for this run, the profile untouched.
   bool lineNumbers = false;
   bool pageCount = false;
+  /// --jobs: files print-all writes into PDF at once.
+  int jobs = 1;
 };
 
 /// Runs the desktop program: settings loaded before the main window, the

@@ -5,6 +5,9 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QProgressDialog>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -14,7 +17,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/paths.h"
 #include "printout/print_all.h"
+#include "printout/print_document.h"
+#include "printout/qt/pdf_print_all.h"
 #include "ui/column_listbox.h"
 #include "ui/file_window.h"
 #include "ui/print_guard.h"
@@ -25,6 +31,25 @@ namespace tarn {
 namespace {
 
 const QColor kLightGrey(192, 192, 192);
+
+/// Files done of a print-all on several threads, shown while it runs.
+class BusyProgress {
+ public:
+  BusyProgress(QWidget* parent, std::size_t count)
+      : dialog_(QStringLiteral("Printing..."), QString(), 0, static_cast<int>(count), parent) {
+    dialog_.setWindowTitle(QString::fromLatin1(kAppName));
+    dialog_.setCancelButton(nullptr);
+    dialog_.setWindowModality(Qt::WindowModal);
+    dialog_.setMinimumDuration(500);
+  }
+  void set(std::size_t done) {
+    dialog_.setValue(static_cast<int>(done));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  }
+
+ private:
+  QProgressDialog dialog_;
+};
 
 }  // namespace
 
@@ -39,15 +64,34 @@ std::optional<std::uint32_t> askPrintAllOptions(QWidget* parent) {
   auto* inGroup = new QVBoxLayout(group);
   inGroup->addWidget(modified);
   inGroup->addWidget(clw);
+  auto* book = new QCheckBox(QStringLiteral("One PDF &book with contents and index"), &dialog);
+  book->setObjectName(QStringLiteral("check106"));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   auto* layout = new QVBoxLayout(&dialog);
   layout->addWidget(group);
+  layout->addWidget(book);
   layout->addWidget(buttons);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return (modified->isChecked() ? std::uint32_t{kPrintModifiedOnly} : 0u) |
-         (clw->isChecked() ? std::uint32_t{kPrintClwOnly} : 0u);
+         (clw->isChecked() ? std::uint32_t{kPrintClwOnly} : 0u) |
+         (book->isChecked() ? std::uint32_t{kPrintBook} : 0u);
+}
+
+std::string suggestedBookPath(const ApplicationData& project) {
+  std::string name = project.programName;
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos && dot > 0) name.resize(dot);
+  return joinPath(project.directory, (name.empty() ? std::string("project") : name) + ".pdf");
+}
+
+std::optional<std::string> askBookPath(QWidget* parent, const std::string& suggested) {
+  const QString path = QFileDialog::getSaveFileName(
+      parent, QStringLiteral("Save the book as"), QFile::decodeName(suggested.c_str()),
+      QStringLiteral("PDF files (*.pdf)"));
+  if (path.isEmpty()) return std::nullopt;
+  return QFile::encodeName(path).toStdString();
 }
 
 ProjectWindowView::ProjectWindowView(std::unique_ptr<ApplicationData> project, const QFont& font,
@@ -176,18 +220,51 @@ void ProjectWindowView::focusFirstList() {
 void ProjectWindowView::printAllSource() {
   const auto options = askOptions(this);
   if (!options) return;
-  if (!app_.printer.readyForDirectJobs(window())) return;
-  actions_.guarded([this, options] {
-    PrintGuard guard;
-    QWidget* modal = QApplication::activeModalWidget();
-    app_.printer.setDialogParent(modal ? modal : window());
-    PrintServices services = app_.printServices(actions_.addRecent);
-    tarn::printAllSource(*project_, *options, services);
-  });
+  if (*options & kPrintBook) {
+    printBook(*options);
+  } else {
+    if (!app_.printer.readyForDirectJobs(window())) return;
+    actions_.guarded([this, options] {
+      PrintGuard guard;
+      QWidget* modal = QApplication::activeModalWidget();
+      app_.printer.setDialogParent(modal ? modal : window());
+      PrintServices services = app_.printServices(actions_.addRecent);
+      const std::vector<const ProjectFile*> files = selectedFiles(*project_, *options);
+      std::vector<std::string> paths;
+      for (const ProjectFile* f : files) paths.push_back(f->path);
+      // Into PDF files of our own the files are written on every core.
+      const std::vector<std::string> targets = app_.printer.directPdfTargets(paths);
+      if (targets.empty()) {
+        tarn::printAllSource(*project_, *options, services);
+        return;
+      }
+      BusyProgress progress(this, files.size());
+      printAllToPdfFiles(
+          files, services, targets, app_.jobs,
+          [this](const std::string& path) { app_.printer.pdfWritten(path); },
+          [&progress](std::size_t done) { progress.set(done); });
+    });
+  }
   // Printing may have cleared marks: the list shows them as they are now.
   for (ProjectFile& file : project_->files)
     if (auto bits = app_.attributes.get(file.path)) file.attributes = *bits;
   fileList_->viewport()->update();
+}
+
+void ProjectWindowView::printBook(std::uint32_t options) {
+  const std::optional<std::string> path = askPath(this, suggestedBookPath(*project_));
+  if (!path) return;
+  actions_.guarded([this, options, &path] {
+    PrintGuard guard;
+    PrintServices services = app_.printServices(actions_.addRecent);
+    BusyProgress progress(this, selectedFiles(*project_, options).size());
+    const BookResult book = printProjectBook(*project_, options, services, *path, app_.jobs,
+                                             [&progress](std::size_t done) { progress.set(done); });
+    if (book.empty)
+      app_.messages.show(kNothingToPrint, kAppName, MessageIcon::Exclamation);
+    else if (!book.written)
+      app_.messages.show(bookNotWritten(*path), "Print Error", MessageIcon::Exclamation);
+  });
 }
 
 void ProjectWindowView::resizeEvent(QResizeEvent* event) {

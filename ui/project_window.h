@@ -30,9 +30,17 @@ struct ProjectActions {
   std::function<void(const std::function<void()>&)> guarded;
 };
 
-/// The print-all options dialog: "Filter options" with the two check boxes,
-/// both off at every opening. Nothing on Cancel.
+/// The print-all options dialog: "Filter options" with the two check boxes
+/// and "One PDF book with contents and index", all off at every opening.
+/// Nothing on Cancel.
 std::optional<std::uint32_t> askPrintAllOptions(QWidget* parent);
+
+/// Where a project's book goes unless the user says otherwise: beside the
+/// PROGRAM file, its name with ".pdf".
+std::string suggestedBookPath(const ApplicationData& project);
+
+/// The save dialog for a book; nothing on Cancel.
+std::optional<std::string> askBookPath(QWidget* parent, const std::string& suggested);
 
 /// The view of one project: its files above, its procedures below, each
 /// filterable, openable and editable, and "Pr&int all source". Owns the
@@ -62,8 +70,9 @@ class ProjectWindowView : public QWidget {
   void updateControls();
   void focusFirstList();
 
-  /// The options dialog; tests answer it.
+  /// The options dialog and the book's save dialog; tests answer them.
   std::function<std::optional<std::uint32_t>(QWidget*)> askOptions = askPrintAllOptions;
+  std::function<std::optional<std::string>(QWidget*, const std::string&)> askPath = askBookPath;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -72,6 +81,8 @@ class ProjectWindowView : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  /// The book of the selected files, written by our PDF writer whatever printer is set.
+  void printBook(std::uint32_t options);
   void refilter(TColumnListbox* list, QLineEdit* edit);
   void editPath(const std::string& path);
   std::string selectedFilePath() const;

@@ -20,6 +20,10 @@ class QtAppPrinter : public AppPrinter {
   void releasePreview() override;
   bool setupDialog(QWidget* parent) override;
   void setDialogParent(QWidget* parent) override;
+  std::vector<std::string> directPdfTargets(const std::vector<std::string>& paths) override {
+    return get().besideDialogTargets(paths);
+  }
+  void pdfWritten(const std::string& path) override { get().pdfWritten(path); }
 
  private:
   QtPrinter& get();

@@ -227,6 +227,17 @@ void QtPrinter::rememberDialogPdf(const std::string& path) {
   pdfTaken_.insert(path);
 }
 
+std::vector<std::string> QtPrinter::besideDialogTargets(const std::vector<std::string>& titles) const {
+  std::vector<std::string> targets;
+  if (!pdfPath_.empty() || dialogPdf_.empty()) return targets;
+  std::set<std::string> taken = pdfTaken_;
+  for (const std::string& title : titles) {
+    targets.push_back(besideTarget(dialogPdf_, title, taken));
+    taken.insert(targets.back());
+  }
+  return targets;
+}
+
 bool QtPrinter::readyForDirectJobs(QWidget* parent) {
   if (!pdfPath_.empty() || !dialogPdf_.empty() || systemPrinter()) return true;
   if (!hasInteractiveScreen()) return false;

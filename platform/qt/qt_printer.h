@@ -8,6 +8,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "pdf/qt/pdf_target.h"
 #include "platform/print_job.h"
@@ -56,6 +57,13 @@ class QtPrinter : public Printer {
   /// "<file name>.pdf", then "-2", "-3"… for names this run has written; the
   /// file itself is never overwritten by them.
   void rememberDialogPdf(const std::string& path);
+
+  /// When jobs without the print dialog go into PDF files beside the
+  /// dialog's: the file a job of each title would go to, in turn, as those
+  /// jobs would name them. Empty when they go elsewhere.
+  std::vector<std::string> besideDialogTargets(const std::vector<std::string>& titles) const;
+  /// A file written beside the dialog's PDF, which later jobs pass over.
+  void pdfWritten(const std::string& path) { pdfTaken_.insert(path); }
 
   /// Whether jobs without the print dialog can go somewhere: PDF output is
   /// set or was chosen in a print dialog, or a printer is installed. With

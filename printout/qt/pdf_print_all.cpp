@@ -44,11 +44,17 @@ bool runPdfJob(Printout& printout, PdfTarget& target, bool gray) {
 
 class PdfFileOutput : public ListingOutput {
  public:
-  explicit PdfFileOutput(std::unique_ptr<PdfTarget> target) : target_(std::move(target)) {}
-  bool keep() override { return target_->publish(); }
+  PdfFileOutput(std::unique_ptr<PdfTarget> target, std::function<void()> kept)
+      : target_(std::move(target)), kept_(std::move(kept)) {}
+  bool keep() override {
+    if (!target_->publish()) return false;
+    if (kept_) kept_();
+    return true;
+  }
 
  private:
   std::unique_ptr<PdfTarget> target_;
+  std::function<void()> kept_;
 };
 
 /// Names the files of a folder as one job after another would.
@@ -74,20 +80,33 @@ std::string bookFileName(const ProjectFile& file) {
   return file.name.substr(0, folder) + cp1252::toUtf8(file.name.substr(folder));
 }
 
+std::string bookNotWritten(const std::string& path) {
+  return "Could not write the book '" + path + "'";
+}
+
 int printAllToPdfFolder(const ApplicationData& project, std::uint32_t options,
                         PrintServices& services, const std::string& folder, int jobs) {
   const std::vector<const ProjectFile*> files = selectedFiles(project, options);
   services.fs.createDirectories(folder);
-  const std::vector<std::string> targets = folderTargets(files, folder);
+  return printAllToPdfFiles(files, services, folderTargets(files, folder), jobs);
+}
+
+int printAllToPdfFiles(const std::vector<const ProjectFile*>& files, PrintServices& services,
+                       const std::vector<std::string>& targets, int jobs,
+                       const std::function<void(const std::string& path)>& written,
+                       const std::function<void(std::size_t done)>& progress) {
   const Paper paper;
   ParallelPrintAll run;
   run.jobs = jobs;
+  run.progress = progress;
   run.write = [&](TMyPrintout& printout, std::size_t i) -> std::unique_ptr<ListingOutput> {
     bool gray = false;
     const PdfPageSetup page = paper.of(printout, gray);
     auto target = std::make_unique<PdfTarget>(targets[i], page);
     if (!runPdfJob(printout, *target, gray) || !target->finish(false)) return nullptr;
-    return std::make_unique<PdfFileOutput>(std::move(target));
+    return std::make_unique<PdfFileOutput>(std::move(target), written ? [&written, t = targets[i]] {
+      written(t);
+    } : std::function<void()>());
   };
   return printAllInParallel(files, services, run).failures;
 }
@@ -154,8 +173,9 @@ class BookAssembly {
 
 }  // namespace
 
-int printProjectBook(const ApplicationData& project, std::uint32_t options,
-                     PrintServices& services, const std::string& path, int jobs) {
+BookResult printProjectBook(const ApplicationData& project, std::uint32_t options,
+                            PrintServices& services, const std::string& path, int jobs,
+                            const std::function<void(std::size_t done)>& progress) {
   const std::vector<const ProjectFile*> files = selectedFiles(project, options);
   // Book files are numbered from 1; a procedure of a file left out leads nowhere.
   std::map<std::string, int> fileNumber;
@@ -172,6 +192,7 @@ int printProjectBook(const ApplicationData& project, std::uint32_t options,
   ParallelPrintAll run;
   run.jobs = jobs;
   run.holdMarks = true;
+  run.progress = progress;
   run.links = [&](const TFileDataSource& doc, std::size_t i) {
     return std::make_unique<ListingLinks>(doc, procedures, static_cast<int>(i) + 1);
   };
@@ -185,11 +206,13 @@ int printProjectBook(const ApplicationData& project, std::uint32_t options,
     return std::make_unique<BookPartOutput>(std::move(part), parts, i);
   };
   PrintAllResult result = printAllInParallel(files, services, run);
+  BookResult book{result.failures, false, false};
 
   std::vector<std::size_t> inBook;
   for (std::size_t i = 0; i < parts.size(); ++i)
     if (parts[i]) inBook.push_back(i);
-  if (inBook.empty()) return result.failures;
+  book.empty = inBook.empty();
+  if (book.empty) return book;
 
   const PdfPageSetup page = services.setup.portrait ? paper.portrait : paper.landscape;
   auto contentsLines = [&](int contentsPages) {
@@ -214,16 +237,16 @@ int printProjectBook(const ApplicationData& project, std::uint32_t options,
   BookTablePrintout contents = contentsOf(contentsPages);
   std::optional<PdfPart> contentsPart = renderPart(contents, page);
 
-  BookAssembly book(path);
-  if (!contentsPart || !book.open()) return result.failures + static_cast<int>(inBook.size());
-  PdfDocument& doc = book.document();
+  BookAssembly assembly(path);
+  if (!contentsPart || !assembly.open()) return book;
+  PdfDocument& doc = assembly.document();
   PdfAnchors anchors;
-  const int contentsFirst = book.add(*contentsPart);
+  const int contentsFirst = assembly.add(*contentsPart);
   std::vector<int> firstPage(files.size(), -1);
   for (std::size_t i : inBook) {
     PdfPart& part = *parts[i];
     const int n = static_cast<int>(i) + 1;
-    firstPage[i] = book.add(part);
+    firstPage[i] = assembly.add(part);
     anchors.set(n, 0, PdfPlace{firstPage[i], part.page.pointY(0)});
     anchors.add(n, part.info, part.jobPages, firstPage[i], part.page);
   }
@@ -247,7 +270,7 @@ int printProjectBook(const ApplicationData& project, std::uint32_t options,
                           {false, false, true, true}, std::move(entries), services.setup);
   index.setFirstPage(static_cast<int>(doc.pages.size()) + 1);
   std::optional<PdfPart> indexPart = renderPart(index, page);
-  const int indexFirst = indexPart ? book.add(*indexPart) : -1;
+  const int indexFirst = indexPart ? assembly.add(*indexPart) : -1;
 
   // Links of every part, now that every definition has its page.
   auto addLinks = [&](const PdfPart& part, int first) {
@@ -279,11 +302,12 @@ int printProjectBook(const ApplicationData& project, std::uint32_t options,
   doc.title = pdfUtf16(project.programName);
   doc.created = services.now ? services.now() : std::time(nullptr);
 
-  if (!book.finish()) return result.failures + static_cast<int>(inBook.size());
+  book.written = assembly.finish();
+  if (!book.written) return book;
   // Marks mean "changed since printed": only now has every file reached its file.
   if (services.setup.clearArchive)
     for (const std::string& printed : result.printed) clearArchiveMark(printed, services.attributes);
-  return result.failures;
+  return book;
 }
 
 }  // namespace tarn

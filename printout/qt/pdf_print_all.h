@@ -18,12 +18,29 @@ namespace tarn {
 int printAllToPdfFolder(const ApplicationData& project, std::uint32_t options,
                         PrintServices& services, const std::string& folder, int jobs);
 
+/// The same into `targets[i]` for files[i]; `written` hears of each file
+/// kept, in order.
+int printAllToPdfFiles(const std::vector<const ProjectFile*>& files, PrintServices& services,
+                       const std::vector<std::string>& targets, int jobs,
+                       const std::function<void(const std::string& path)>& written = {},
+                       const std::function<void(std::size_t done)>& progress = {});
+
+/// What writing a book did.
+struct BookResult {
+  int failures = 0;      ///< files that could not be read or laid out
+  bool written = false;  ///< the book is at its path
+  bool empty = false;    ///< no file had anything to print: no book
+};
+
 /// Into one PDF at `path`, the book: contents, every selected file's
 /// listing, the procedure index, with an outline and links from names to
-/// definitions. Archive marks are cleared once the book is written. A book
-/// that cannot be written counts every file as failed.
-int printProjectBook(const ApplicationData& project, std::uint32_t options,
-                     PrintServices& services, const std::string& path, int jobs);
+/// definitions. Archive marks are cleared once the book is written.
+BookResult printProjectBook(const ApplicationData& project, std::uint32_t options,
+                            PrintServices& services, const std::string& path, int jobs,
+                            const std::function<void(std::size_t done)>& progress = {});
+
+/// "Could not write the book '%s'"
+std::string bookNotWritten(const std::string& path);
 
 /// A file's name in a book's contents and outline: the name the project
 /// table gives it, UTF-8.
