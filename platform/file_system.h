@@ -44,7 +44,8 @@ class FileSystem {
   /// completely or the old file is left as it was. A symbolic link stays and
   /// the file it names is written; a read-only file is refused. Where nothing
   /// can be created beside an existing file, it is written over in place, and
-  /// there a failing write or a crash can leave it damaged.
+  /// there a failing write or a crash can leave it damaged. A file that holds
+  /// the bytes already is left untouched.
   virtual bool writeFile(const std::string& path, std::string_view contents,
                          std::string* err) = 0;
 

@@ -119,6 +119,23 @@ int overwriteFile(const std::string& target, std::string_view contents) {
   return ::close(fd) == 0 ? 0 : errno;
 }
 
+/// Whether the regular file already holds exactly `contents`: the settings are
+/// saved at every exit, mostly unchanged, and a rewrite costs an fsync.
+bool holdsAlready(const std::string& target, std::string_view contents, const struct stat& st) {
+  if (static_cast<std::size_t>(st.st_size) != contents.size()) return false;
+  Fd f{::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+  if (f.fd < 0) return false;
+  std::string bytes(contents.size() + 1, '\0');
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    ssize_t n = ::read(f.fd, bytes.data() + got, bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  return got == contents.size() && std::string_view(bytes.data(), got) == contents;
+}
+
 }  // namespace
 
 ReadStatus RealFileSystem::readFile(const std::string& path, const ByteSink& sink,
@@ -177,6 +194,7 @@ bool RealFileSystem::writeFile(const std::string& path, std::string_view content
     setError(err, path, EACCES);
     return false;
   }
+  if (existed && holdsAlready(target, contents, st)) return true;
   int code = replaceFile(target, contents, existed ? &st : nullptr);
   // A file in a folder the user cannot write can still be written itself.
   if (code == kCannotReplace && existed) code = overwriteFile(target, contents);

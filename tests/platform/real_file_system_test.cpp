@@ -127,6 +127,38 @@ TEST_F(RealFileSystemWrite, SavesWithoutLosingLinksModesOrReadOnlyFiles) {
   }
 }
 
+// A save of unchanged settings must not replace the file (no new inode, no
+// fsync), yet every other outcome stays as if it had been written.
+TEST_F(RealFileSystemWrite, AFileHoldingTheBytesAlreadyIsLeftAlone) {
+  struct Case {
+    const char* name;
+    std::string before;
+    fs::perms mode;
+    bool saved;
+    bool sameFile;  ///< the old inode is still the file
+  };
+  const Case cases[] = {
+      {"the same bytes", "new", fs::perms(0644), true, true},
+      {"other bytes of the same length", "old", fs::perms(0644), true, false},
+      {"the bytes and more", "newer", fs::perms(0644), true, false},
+      {"fewer bytes", "ne", fs::perms(0644), true, false},
+      {"the same bytes, read-only", "new", fs::perms(0444), false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path path = dir / "s.DAT";
+    fs::remove(path);
+    put(path, c.before, c.mode);
+    struct stat before;
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    EXPECT_EQ(files.writeFile(path.string(), "new", nullptr), c.saved);
+    struct stat after;
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino == before.st_ino, c.sameFile);
+    EXPECT_EQ(contentsOf(path), c.saved ? "new" : c.before);
+  }
+}
+
 // The user may write the file but not create files beside it.
 TEST_F(RealFileSystemWrite, AFileInAFolderTheUserCannotWriteIsWrittenInPlace) {
   put(dir / "locked" / "t.DAT", "older and longer", fs::perms(0666));
