@@ -25,7 +25,10 @@ void VirtualFileSystem::createUnreadable(const std::string& path) {
 
 ReadStatus VirtualFileSystem::readFile(const std::string& path, const ByteSink& sink,
                                        FileStat* opened, std::string* err) {
-  filesRead.push_back(path);
+  {
+    std::lock_guard lock(readLock);
+    filesRead.push_back(path);
+  }
   auto it = files.find(path);
   if (it == files.end()) {
     if (err) *err = path + ": No such file or directory";

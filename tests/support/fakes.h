@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,7 @@ class VirtualFileSystem : public FileSystem {
 
   std::map<std::string, Entry> files;
   std::vector<std::string> filesRead;     ///< every readFile call, in order
+  std::mutex readLock;                    ///< print-all reads on several threads
   std::vector<std::string> filesWritten;  ///< every successful writeFile
   bool failWrites = false;
   bool writableDirectories = true;

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QTimer>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -99,6 +103,47 @@ TEST_F(ProjectWindowTest, PrintAllWithEachFilterClearsTheMarks) {
     EXPECT_EQ(row.find("[Modified]"), std::string::npos) << row;
   EXPECT_EQ(frame->recentFiles().entries(), (Strings{"/p/EQU.INC", "/p/Util.clw", "/p/main.clw"}))
       << "every printed file enters the recent list once";
+}
+
+TEST_F(ProjectWindowTest, TheBookGoesWhereTheSaveDialogSaysWhateverThePrinter) {
+  // The third box of the options dialog asks for the book.
+  QTimer::singleShot(0, [] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_TRUE(dialog);
+    dialog->findChild<QCheckBox*>(QStringLiteral("check106"))->setChecked(true);
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  });
+  EXPECT_EQ(askPrintAllOptions(nullptr), std::optional<std::uint32_t>(kPrintBook));
+
+  setup.clearArchive = 1;
+  ProjectWindowView* w = openProject();
+  ASSERT_TRUE(w);
+  EXPECT_EQ(suggestedBookPath(w->project()), "/p/main.pdf");
+  const std::string book = ::testing::TempDir() + "project-window-book.pdf";
+  std::filesystem::remove(book);
+  std::string suggested;
+  w->askOptions = [](QWidget*) { return std::optional<std::uint32_t>(kPrintBook | kPrintClwOnly); };
+  w->askPath = [&](QWidget*, const std::string& s) {
+    suggested = s;
+    return std::optional<std::string>(book);
+  };
+  w->button(ProjectWindowView::kPrintAll)->click();
+  EXPECT_EQ(suggested, "/p/main.pdf");
+  EXPECT_TRUE(std::filesystem::is_regular_file(book));
+  EXPECT_TRUE(printer.recording.titles.empty()) << "the printer takes no job";
+  EXPECT_EQ(rows(w->fileList())[0], "EQU.INC | 05/03/2001  09:07    [Modified]");
+  EXPECT_EQ(rows(w->fileList())[1], "main.clw | 05/03/2001  09:07    ") << "cleared once the book is written";
+  EXPECT_TRUE(messages.messages.empty());
+
+  // A book that cannot be written says so and keeps the marks.
+  attributes.attributes["/p/main.clw"] = kAttrArchive;
+  w->askPath = [](QWidget*, const std::string&) {
+    return std::optional<std::string>("/no/such/folder/book.pdf");
+  };
+  w->button(ProjectWindowView::kPrintAll)->click();
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].text, "Could not write the book '/no/such/folder/book.pdf'");
+  EXPECT_EQ(attributes.attributes["/p/main.clw"], kAttrArchive);
 }
 
 TEST_F(ProjectWindowTest, FilesFoundOutsideTheProgramFolderOpenAndPrintWhereFound) {
