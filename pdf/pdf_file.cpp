@@ -135,7 +135,8 @@ std::string renumberReferences(std::string_view body, int offset) {
   return out;
 }
 
-PdfFile::PdfFile(std::string path) : path_(std::move(path)) {}
+PdfFile::PdfFile(std::string path, bool packObjects)
+    : path_(std::move(path)), pack_(packObjects) {}
 
 std::unique_ptr<PdfFile> PdfFile::inMemory() {
   auto file = std::make_unique<PdfFile>(std::string());
@@ -169,12 +170,13 @@ bool PdfFile::open() {
   }
   if (!out_) return false;
   // The second line marks the file as binary for transfer programs.
-  put("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+  put(pack_ ? "%PDF-1.5\n%\xE2\xE3\xCF\xD3\n" : "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
   return true;
 }
 
 int PdfFile::reserve() {
   offsets_.push_back(0);
+  packed_.emplace_back(0, 0);
   return static_cast<int>(offsets_.size() - 1);
 }
 
@@ -207,13 +209,28 @@ void PdfFile::object(int number, std::string_view body) {
     pieces_.push_back(Piece{number, std::string(body), {}, false});
     return;
   }
+  if (pack_) {
+    if (number <= 0 || static_cast<std::size_t>(number) >= offsets_.size()) {
+      failed_ = true;
+      return;
+    }
+    packed_[static_cast<std::size_t>(number)] = {-1, 0};
+    waiting_.emplace_back(number, std::string(body));
+    // Streams of a few hundred objects compress well and stay small to read.
+    if (waiting_.size() >= 200) flushPacked();
+    return;
+  }
   begin(number);
   put(body);
   put("\nendobj\n");
 }
 
 void PdfFile::stream(int number, std::string_view dict, std::string_view data, bool deflate) {
-  std::string packed = deflate ? pdfDeflate(data) : std::string();
+  deflatedStream(number, dict, data, deflate ? pdfDeflate(data) : std::string());
+}
+
+void PdfFile::deflatedStream(int number, std::string_view dict, std::string_view data,
+                             const std::string& packed) {
   const bool flate = !packed.empty() && packed.size() < data.size();
   std::string_view body = flate ? std::string_view(packed) : data;
   std::string head = "<<";
@@ -241,15 +258,15 @@ int PdfFile::adopt(const PdfFile& part) {
     if (p.number > 0 && static_cast<std::size_t>(p.number) < written.size())
       written[static_cast<std::size_t>(p.number)] = true;
     const std::string body = renumberReferences(p.body, offset);
+    if (!p.stream) {
+      object(p.number + offset, body);
+      continue;
+    }
     begin(p.number + offset);
     put(body);
-    if (p.stream) {
-      put("stream\n");
-      put(p.data);
-      put("\nendstream\nendobj\n");
-    } else {
-      put("\nendobj\n");
-    }
+    put("stream\n");
+    put(p.data);
+    put("\nendstream\nendobj\n");
   }
   // Reserved there and never written: still an entry here.
   for (std::size_t n = 1; n < written.size(); ++n)
@@ -259,11 +276,77 @@ int PdfFile::adopt(const PdfFile& part) {
 
 bool PdfFile::commit(int root, int info) { return complete(root, info) && publish(); }
 
+void PdfFile::flushPacked() {
+  if (waiting_.empty()) return;
+  const int holder = reserve();
+  std::string head, bodies;
+  for (std::size_t i = 0; i < waiting_.size(); ++i) {
+    const auto& [number, body] = waiting_[i];
+    packed_[static_cast<std::size_t>(number)] = {holder, static_cast<int>(i)};
+    appendPdfNumber(head, number);
+    head += ' ';
+    appendPdfNumber(head, static_cast<long long>(bodies.size()));
+    head += ' ';
+    bodies += body;
+    bodies += '\n';
+  }
+  std::string dict = "/Type/ObjStm/N ";
+  appendPdfNumber(dict, static_cast<long long>(waiting_.size()));
+  dict += "/First ";
+  appendPdfNumber(dict, static_cast<long long>(head.size()));
+  waiting_.clear();
+  stream(holder, dict, head + bodies, true);
+}
+
 bool PdfFile::complete(int root, int info) {
   if (!out_) return false;
   // A reserved object never written still needs an entry.
   for (std::size_t n = 1; n < offsets_.size(); ++n)
-    if (offsets_[n] == 0) object(static_cast<int>(n), "null");
+    if (offsets_[n] == 0 && packed_[n].first == 0) object(static_cast<int>(n), "null");
+  return pack_ ? completeWithStream(root, info) : completeWithTable(root, info);
+}
+
+bool PdfFile::completeWithStream(int root, int info) {
+  flushPacked();
+  const int self = reserve();
+  const std::uint64_t at = written_;
+  // Field widths: type, offset or holding stream, index.
+  int width = 1;
+  while (width < 8 && (at >> (8 * width)) != 0) ++width;
+  std::string entries;
+  auto field = [&entries](std::uint64_t v, int bytes) {
+    for (int b = bytes - 1; b >= 0; --b) entries += static_cast<char>((v >> (8 * b)) & 0xFF);
+  };
+  for (std::size_t n = 0; n < offsets_.size(); ++n) {
+    if (n == 0) {
+      field(0, 1), field(0, width), field(0xFFFF, 2);
+    } else if (packed_[n].first > 0) {
+      field(2, 1), field(static_cast<std::uint64_t>(packed_[n].first), width);
+      field(static_cast<std::uint64_t>(packed_[n].second), 2);
+    } else {
+      field(1, 1), field(static_cast<int>(n) == self ? at : offsets_[n], width), field(0, 2);
+    }
+  }
+  std::string dict = "/Type/XRef/Size ";
+  appendPdfNumber(dict, static_cast<long long>(offsets_.size()));
+  dict += "/W[1 " + std::to_string(width) + " 2]/Root ";
+  appendPdfNumber(dict, root);
+  dict += " 0 R/Info ";
+  appendPdfNumber(dict, info);
+  dict += " 0 R";
+  stream(self, dict, entries, true);
+  std::string tail = "startxref\n";
+  appendPdfNumber(tail, static_cast<long long>(at));
+  tail += "\n%%EOF\n";
+  put(tail);
+  flush();
+  if (std::fclose(out_) != 0) failed_ = true;
+  out_ = nullptr;
+  if (failed_) discard();
+  return !failed_;
+}
+
+bool PdfFile::completeWithTable(int root, int info) {
   const std::uint64_t table = written_;
   std::string xref = "xref\n0 ";
   appendPdfNumber(xref, static_cast<long long>(offsets_.size()));

@@ -29,8 +29,11 @@ std::string renumberReferences(std::string_view body, int offset);
 /// A file in memory holds objects for another file to take in.
 class PdfFile {
  public:
-  /// `path` is the platform's bytes.
-  explicit PdfFile(std::string path);
+  /// `path` is the platform's bytes. With `packObjects` the objects that are
+  /// no streams go compressed into object streams, found through a
+  /// cross-reference stream (PDF 1.5); without, each stands alone in the
+  /// file and a table finds them.
+  explicit PdfFile(std::string path, bool packObjects = true);
   /// Objects in memory, numbered from 1, for adopt().
   static std::unique_ptr<PdfFile> inMemory();
   ~PdfFile();
@@ -47,6 +50,9 @@ class PdfFile {
   /// Writes a stream object: `dict` holds the entries besides /Length and
   /// /Filter; `deflate` compresses the data.
   void stream(int number, std::string_view dict, std::string_view data, bool deflate);
+  /// The same with the data compressed already (`packed`: pdfDeflate(data)).
+  void deflatedStream(int number, std::string_view dict, std::string_view data,
+                      const std::string& packed);
   /// Writes the table and trailer and moves the file to its path.
   bool commit(int root, int info);
   /// Writes the table and trailer; the file stays temporary until publish().
@@ -64,6 +70,10 @@ class PdfFile {
   void put(std::string_view bytes);
   void flush();
   void begin(int number);
+  /// Writes the objects waiting to be packed as one object stream.
+  void flushPacked();
+  bool completeWithTable(int root, int info);
+  bool completeWithStream(int root, int info);
   struct Piece {
     int number;
     std::string body;  // a stream's: its dictionary
@@ -79,6 +89,10 @@ class PdfFile {
   std::vector<std::uint64_t> offsets_{0};  // by object number; 0 is the free head
   bool failed_ = false;
   bool memory_ = false;
+  bool pack_ = true;
+  std::vector<std::pair<int, std::string>> waiting_;  // objects for the next object stream
+  // By object number: the object stream holding it (-1 while waiting; 0: none) and its index there.
+  std::vector<std::pair<int, int>> packed_{{0, 0}};
   std::vector<Piece> pieces_;  // of a file in memory
 };
 

@@ -69,10 +69,29 @@ void PdfTarget::endPage() {
   pageOpen_ = false;
 }
 
+void PdfTarget::setBackgroundDeflate(bool on) {
+  if (on && !deflate_) deflate_ = std::make_unique<BackgroundDeflate>();
+  if (!on) {
+    writeDeflated(true);
+    deflate_.reset();
+  }
+}
+
+void PdfTarget::writeDeflated(bool all) {
+  BackgroundDeflate::Done done;
+  while (deflate_ && file_ && deflate_->next(done, all))
+    file_->deflatedStream(done.number, "", done.data, done.packed);
+}
+
 void PdfTarget::writePage() {
   if (!file_) return;
   const int contents = file_->reserve();
-  file_->stream(contents, "", matrix_ + "cm 1 j\n" + canvas_.takePage(), true);
+  if (deflate_) {
+    deflate_->add(contents, matrix_ + "cm 1 j\n" + canvas_.takePage());
+    writeDeflated(false);
+  } else {
+    file_->stream(contents, "", matrix_ + "cm 1 j\n" + canvas_.takePage(), true);
+  }
   contents_.push_back(contents);
   jobPages_.push_back(jobPage_);
 }
@@ -105,6 +124,7 @@ PdfPart PdfTarget::takePart() {
   if (!file_ || path_.size()) return part;
   if (pageOpen_ || contents_.empty()) writePage();  // viewers want at least one page
   pageOpen_ = false;
+  writeDeflated(true);
   writeResources(1);
   part.contents = contents_;
   part.jobPages = jobPages_;
@@ -119,6 +139,7 @@ bool PdfTarget::finish(bool publishNow) {
   if (!file_ || path_.empty()) return false;
   if (pageOpen_ || contents_.empty()) writePage();  // viewers want at least one page
   pageOpen_ = false;
+  writeDeflated(true);
   writeResources(4);
 
   PdfDocument doc;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "pdf/background_deflate.h"
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_outline.h"
 #include "pdf/qt/pdf_canvas.h"
@@ -43,6 +44,9 @@ class PdfTarget : public PrintTarget {
   /// outline's page numbers are the job's, as beginPage() was given them.
   void setDocumentInfo(const DocumentInfo& info);
   void setGrayscale(bool gray) { canvas_.setGrayscale(gray); }
+  /// Pages are compressed on a thread of their own while the next is laid
+  /// out: for a job that has no other thread beside it.
+  void setBackgroundDeflate(bool on);
   /// Asked before each page; false cancels the job.
   std::function<bool(int page)> pageStarting;
 
@@ -63,6 +67,8 @@ class PdfTarget : public PrintTarget {
 
  private:
   void writePage();
+  /// Writes the pages compressed so far (all of them, with `all`).
+  void writeDeflated(bool all);
   /// Fonts and shading pattern into `resources`.
   void writeResources(int resources);
 
@@ -70,6 +76,7 @@ class PdfTarget : public PrintTarget {
   PdfPageSetup page_;
   std::u16string title_;
   std::unique_ptr<PdfFile> file_;
+  std::unique_ptr<BackgroundDeflate> deflate_;
   PdfFonts fonts_;
   PdfCanvas canvas_;
   std::string matrix_;  // device units onto the paper: six numbers

@@ -394,6 +394,7 @@ JobResult QtPrinter::writePdf(Printout& printout, const std::string& path,
                               const PdfPageSetup& page, bool gray, const PageRange& range) {
   PdfTarget target(path, page);
   target.setGrayscale(gray);
+  target.setBackgroundDeflate(true);
   if (!target.open()) return JobResult::Failed;
   std::unique_ptr<QProgressDialog> progress = makeProgress(parent_, fullTitle(printout));
   target.pageStarting = [&progress](int n) { return showProgress(progress.get(), n); };

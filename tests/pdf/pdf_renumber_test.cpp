@@ -31,7 +31,7 @@ TEST(PdfRenumberTest, AnAdoptedFileKeepsItsObjectsAndTheirReferences) {
   part->stream(b, "/Type/X", "data", false);
   (void)never;
   const std::string path = ::testing::TempDir() + "adopted.pdf";
-  PdfFile file(path);
+  PdfFile file(path, false);
   ASSERT_TRUE(file.open());
   const int catalog = file.reserve(), info = file.reserve();
   const int offset = file.adopt(*part);
