@@ -71,7 +71,7 @@ void appendPdfString(std::string& out, std::string_view bytes) {
   out += ')';
 }
 
-std::string renumberReferences(std::string_view body, int offset) {
+std::string renumberReferences(std::string_view body, const std::function<int(int)>& numberOf) {
   std::string out;
   out.reserve(body.size() + 8);
   // The last two whole numbers seen, where the first one starts in `out`.
@@ -117,7 +117,7 @@ std::string renumberReferences(std::string_view body, int offset) {
       if (word == "R" && last[0].value > 0 && last[1].value == 0) {
         // "N 0 R": N moves up.
         std::string moved;
-        appendPdfNumber(moved, last[0].value + offset);
+        appendPdfNumber(moved, numberOf(static_cast<int>(std::min<long long>(last[0].value, INT32_MAX))));
         const std::size_t digits = std::to_string(last[0].value).size();
         out.replace(last[0].at, digits, moved);
       }
@@ -250,28 +250,47 @@ void PdfFile::deflatedStream(int number, std::string_view dict, std::string_view
   put("\nendstream\nendobj\n");
 }
 
-int PdfFile::adopt(const PdfFile& part) {
-  const int offset = static_cast<int>(offsets_.size()) - 1;
-  for (std::size_t n = 1; n < part.offsets_.size(); ++n) reserve();
+std::vector<int> PdfFile::adopt(const PdfFile& part) {
+  std::vector<int> here(part.offsets_.size(), 0);
+  const auto numberHere = [&](int n) {
+    if (n <= 0 || static_cast<std::size_t>(n) >= here.size()) return n;
+    int& m = here[static_cast<std::size_t>(n)];
+    if (m == 0) m = reserve();
+    return m;
+  };
   std::vector<bool> written(part.offsets_.size(), false);
   for (const Piece& p : part.pieces_) {
-    if (p.number > 0 && static_cast<std::size_t>(p.number) < written.size())
-      written[static_cast<std::size_t>(p.number)] = true;
-    const std::string body = renumberReferences(p.body, offset);
+    if (p.number <= 0 || static_cast<std::size_t>(p.number) >= here.size()) continue;
+    written[static_cast<std::size_t>(p.number)] = true;
+    const std::string body = renumberReferences(p.body, numberHere);
+    // Dictionaries and font programs repeat from part to part; page contents do not.
+    const bool shared = !p.stream || body.find("/Length1 ") != std::string::npos ||
+                        body.find("/Subtype/Type1C") != std::string::npos;
+    std::string key;
+    if (shared && here[static_cast<std::size_t>(p.number)] == 0) {
+      key = body;
+      if (p.stream) (key += '\0') += p.data;
+      if (auto it = adopted_.find(key); it != adopted_.end()) {
+        here[static_cast<std::size_t>(p.number)] = it->second;
+        continue;
+      }
+    }
+    const int n = numberHere(p.number);
+    if (!key.empty()) adopted_.emplace(std::move(key), n);
     if (!p.stream) {
-      object(p.number + offset, body);
+      object(n, body);
       continue;
     }
-    begin(p.number + offset);
+    begin(n);
     put(body);
     put("stream\n");
     put(p.data);
     put("\nendstream\nendobj\n");
   }
-  // Reserved there and never written: still an entry here.
+  // Referred to there and never written: still an object here.
   for (std::size_t n = 1; n < written.size(); ++n)
-    if (!written[n]) object(static_cast<int>(n) + offset, "null");
-  return offset;
+    if (!written[n] && here[n] != 0) object(here[n], "null");
+  return here;
 }
 
 bool PdfFile::commit(int root, int info) { return complete(root, info) && publish(); }

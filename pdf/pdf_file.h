@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <unordered_map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,9 +21,9 @@ void appendPdfNumber(std::string& out, long long value);
 /// Appends bytes as a PDF literal string, parentheses included.
 void appendPdfString(std::string& out, std::string_view bytes);
 
-/// Adds `offset` to the number of every indirect reference ("12 0 R") in a
-/// PDF object's body; strings, names and comments are left as they are.
-std::string renumberReferences(std::string_view body, int offset);
+/// Renumbers every indirect reference ("12 0 R") in a PDF object's body:
+/// N becomes number(N); strings, names and comments are left as they are.
+std::string renumberReferences(std::string_view body, const std::function<int(int)>& number);
 
 /// A PDF file being written: numbered objects in any order, then the
 /// cross-reference table and trailer. The file appears at its path only when
@@ -59,9 +61,11 @@ class PdfFile {
   bool complete(int root, int info);
   /// Moves a completed file to its path.
   bool publish();
-  /// Writes the objects of a file in memory as objects of this one, their
-  /// numbers (and references among them) moved up by the value returned.
-  int adopt(const PdfFile& part);
+  /// Writes the objects of a file in memory as objects of this one, and
+  /// returns the number each has here (by its number there; 0: none). An
+  /// object whose bytes an adopted one had already (a font of every part of
+  /// a book) is not written again: it takes that one's number.
+  std::vector<int> adopt(const PdfFile& part);
   /// Drops the temporary file.
   void discard();
   bool failed() const { return failed_; }
@@ -94,6 +98,7 @@ class PdfFile {
   // By object number: the object stream holding it (-1 while waiting; 0: none) and its index there.
   std::vector<std::pair<int, int>> packed_{{0, 0}};
   std::vector<Piece> pieces_;  // of a file in memory
+  std::unordered_map<std::string, int> adopted_;  // objects adopted, by their bytes here
 };
 
 }  // namespace tarn

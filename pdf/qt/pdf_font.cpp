@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <map>
+#include <mutex>
 #include <set>
 
 #include "platform/cp1252.h"
@@ -244,6 +246,25 @@ std::string codePageCMap() {
 
 }  // namespace
 
+namespace {
+
+/// pdfDeflate of font programs that many documents of a run embed alike.
+std::string sharedDeflate(const std::string& data) {
+  static std::mutex mutex;
+  static std::map<std::string, std::string> done;
+  {
+    std::lock_guard lock(mutex);
+    if (auto it = done.find(data); it != done.end()) return it->second;
+  }
+  std::string packed = pdfDeflate(data);
+  std::lock_guard lock(mutex);
+  // A run meets a few faces in a few styles; more are not kept.
+  if (done.size() < 16) done.emplace(data, packed);
+  return packed;
+}
+
+}  // namespace
+
 std::string PdfFonts::write(PdfFile& file) {
   std::string resources;
   int toUnicode = 0;
@@ -256,7 +277,7 @@ std::string PdfFonts::write(PdfFile& file) {
       entries.push_back(e.get());
       for (int b = 32; b < 256; ++b) {
         const quint32 g = e->glyph[static_cast<std::size_t>(b)];
-        if (!e->font.used[static_cast<std::size_t>(b)] || g == 0) continue;
+        if (!(wholeCodePage_ || e->font.used[static_cast<std::size_t>(b)]) || g == 0) continue;
         glyphSet.insert(g);
         chars.emplace_back(
             static_cast<char16_t>(cp1252::toUnicode(static_cast<unsigned char>(b))), g);
@@ -297,25 +318,30 @@ std::string PdfFonts::write(PdfFile& file) {
     const bool postFixed = readU32(raw.fontTable("post"), 12) != 0;
     if (!subset.empty()) {
       const int fontFile = file.reserve();
-      file.stream(fontFile, "/Length1 " + std::to_string(subset.size()), subset, true);
+      // Every part of a book embeds the same program: compressed once a run.
+      file.deflatedStream(fontFile, "/Length1 " + std::to_string(subset.size()), subset,
+                          wholeCodePage_ ? sharedDeflate(subset) : pdfDeflate(subset));
       embed("TrueType", reference("/FontFile2", fontFile), postFixed,
             descriptorMetrics(raw, italic));
       continue;
     }
     if (program->kind == Program::Kind::Cff) {
       const int fontFile = file.reserve();
-      file.stream(fontFile, "/Subtype/Type1C", asString(raw.fontTable("CFF ")), true);
+      const std::string cff = asString(raw.fontTable("CFF "));
+      file.deflatedStream(fontFile, "/Subtype/Type1C", cff,
+                          wholeCodePage_ ? sharedDeflate(cff) : pdfDeflate(cff));
       embed("Type1", reference("/FontFile3", fontFile), postFixed, descriptorMetrics(raw, italic));
       continue;
     }
     if (program->kind == Program::Kind::Type1) {
       const Type1Font& t = *program->type1;
       const int fontFile = file.reserve();
-      file.stream(fontFile,
+      const std::string whole = t.clear + t.binary + t.trailer;
+      file.deflatedStream(fontFile,
                   "/Length1 " + std::to_string(t.clear.size()) + "/Length2 " +
                       std::to_string(t.binary.size()) + "/Length3 " +
                       std::to_string(t.trailer.size()),
-                  t.clear + t.binary + t.trailer, true);
+                  whole, wholeCodePage_ ? sharedDeflate(whole) : pdfDeflate(whole));
       embed("Type1", reference("/FontFile", fontFile), t.fixedPitch, descriptorMetrics(raw, t));
       continue;
     }
@@ -351,7 +377,7 @@ std::string PdfFonts::write(PdfFile& file) {
       int next = -1;
       for (int b = 32; b < 256; ++b) {
         const quint32 g = e->glyph[static_cast<std::size_t>(b)];
-        if (!e->font.used[static_cast<std::size_t>(b)] || g == 0) continue;
+        if (!(wholeCodePage_ || e->font.used[static_cast<std::size_t>(b)]) || g == 0) continue;
         if (b != next) differences += (differences.size() > 1 ? " " : "") + std::to_string(b);
         differences += "/g" + std::to_string(g);
         next = b + 1;

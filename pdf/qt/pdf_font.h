@@ -54,6 +54,10 @@ class PdfFonts {
   /// Writes every font and returns the entries of the /Font resource dictionary.
   std::string write(PdfFile& file);
 
+  /// Embedded programs hold every character of the code page the face has,
+  /// not only those drawn: the parts of a book then share them.
+  void setWholeCodePage(bool on) { wholeCodePage_ = on; }
+
  private:
   struct Program;
   struct Entry;
@@ -75,6 +79,7 @@ class PdfFonts {
   std::vector<std::unique_ptr<WideFont>> wideFonts_;
   std::map<std::string, WideCode> wideCodes_;
   int lastId_ = 0;  // of every font, /F<id>
+  bool wholeCodePage_ = false;
 };
 
 }  // namespace tarn

@@ -34,6 +34,7 @@ PdfTarget::~PdfTarget() = default;
 
 bool PdfTarget::open() {
   if (path_.empty()) {
+    fonts_.setWholeCodePage(true);
     file_ = PdfFile::inMemory();
     file_->reserve();  // the pages' resources
     return true;

@@ -151,9 +151,12 @@ class BookAssembly {
   /// Takes in a part; returns the index of its first page.
   int add(PdfPart& part) {
     const int first = static_cast<int>(doc_.pages.size());
-    const int offset = file_.adopt(*part.objects);
+    const std::vector<int> here = file_.adopt(*part.objects);
+    const auto at = [&here](int n) {
+      return n > 0 && static_cast<std::size_t>(n) < here.size() ? here[static_cast<std::size_t>(n)] : 0;
+    };
     for (int contents : part.contents)
-      doc_.pages.push_back(PdfPage{file_.reserve(), contents + offset, part.resources + offset});
+      doc_.pages.push_back(PdfPage{file_.reserve(), at(contents), at(part.resources)});
     doc_.paperWidth = part.page.paperWidth;
     doc_.paperHeight = part.page.paperHeight;
     return first;
