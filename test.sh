@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the Release build with all tests, then
-# all tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# all tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and
+# the printout's tests (print-all on several threads) under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/setup.sh
@@ -27,5 +28,13 @@ cmake --build build-san -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0" \
   ctest --test-dir build-san --output-on-failure -j "$jobs" || status=1
+
+tarnlist_log "print-all on several threads under ThreadSanitizer"
+# The core only: Qt's own libraries are not built for it.
+tarnlist_configure build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNLIST_THREAD_SANITIZE=ON \
+  -DTARNLIST_WITH_QT=OFF -DTARNLIST_BENCHMARKS=OFF -DTARNLIST_WERROR=ON
+cmake --build build-tsan -j "$jobs" --target tarn_printout_tests
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L printout ||
+  status=1
 
 exit $status
