@@ -11,13 +11,7 @@ cd "$repo"
 . tools/setup.sh
 
 tarnlist_ensure_packages enscript ghostscript time poppler-utils
-tarnlist=${TARNLIST:-$repo/build/tarnlist}
-if [ ! -x "$tarnlist" ]; then
-  tarnlist_ensure_packages "${TARNLIST_BUILD_PACKAGES[@]}"
-  tarnlist_configure build -DCMAKE_BUILD_TYPE=Release
-  cmake --build build --target tarnlist >&2
-  tarnlist=$repo/build/tarnlist
-fi
+tarnlist=$(tarnlist_program "$repo")
 corpus=${TARNLIST_CORPUS:-$repo/../shared/corpus}
 [ -d "$corpus" ] && corpus=$(cd "$corpus" && pwd)
 [ -d "$corpus" ] || { tarnlist_log "no corpus at $corpus"; exit 1; }

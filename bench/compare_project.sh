@@ -10,13 +10,7 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
 . tools/setup.sh
 
-tarnlist=${TARNLIST:-$repo/build/tarnlist}
-if [ ! -x "$tarnlist" ]; then
-  tarnlist_ensure_packages "${TARNLIST_BUILD_PACKAGES[@]}"
-  tarnlist_configure build -DCMAKE_BUILD_TYPE=Release
-  cmake --build build --target tarnlist >&2
-  tarnlist=$repo/build/tarnlist
-fi
+tarnlist=$(tarnlist_program "$repo")
 corpus=${TARNLIST_CORPUS:-$repo/../shared/corpus}
 [ -d "$corpus" ] || { tarnlist_log "no corpus at $corpus"; exit 1; }
 

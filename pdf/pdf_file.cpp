@@ -354,8 +354,12 @@ bool PdfFile::completeWithStream(int root, int info) {
   appendPdfNumber(dict, info);
   dict += " 0 R";
   stream(self, dict, entries, true);
+  return close(at);
+}
+
+bool PdfFile::close(std::uint64_t xref) {
   std::string tail = "startxref\n";
-  appendPdfNumber(tail, static_cast<long long>(at));
+  appendPdfNumber(tail, static_cast<long long>(xref));
   tail += "\n%%EOF\n";
   put(tail);
   flush();
@@ -382,15 +386,9 @@ bool PdfFile::completeWithTable(int root, int info) {
   appendPdfNumber(xref, root);
   xref += " 0 R/Info ";
   appendPdfNumber(xref, info);
-  xref += " 0 R>>\nstartxref\n";
-  appendPdfNumber(xref, static_cast<long long>(table));
-  xref += "\n%%EOF\n";
+  xref += " 0 R>>\n";
   put(xref);
-  flush();
-  if (std::fclose(out_) != 0) failed_ = true;
-  out_ = nullptr;
-  if (failed_) discard();
-  return !failed_;
+  return close(table);
 }
 
 bool PdfFile::publish() {

@@ -78,6 +78,8 @@ class PdfFile {
   void flushPacked();
   bool completeWithTable(int root, int info);
   bool completeWithStream(int root, int info);
+  /// Ends the file with where its cross-reference section starts.
+  bool close(std::uint64_t xref);
   struct Piece {
     int number;
     std::string body;  // a stream's: its dictionary

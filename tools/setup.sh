@@ -40,3 +40,16 @@ tarnlist_configure() {
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja "$@" >&2
 }
+
+# tarnlist_program REPO: the program the benchmarks run: $TARNLIST, else
+# REPO/build/tarnlist, built (Release) when missing.
+tarnlist_program() {
+  local repo=$1
+  if [ -n "${TARNLIST:-}" ]; then echo "$TARNLIST"; return; fi
+  if [ ! -x "$repo/build/tarnlist" ]; then
+    tarnlist_ensure_packages "${TARNLIST_BUILD_PACKAGES[@]}"
+    tarnlist_configure "$repo/build" -DCMAKE_BUILD_TYPE=Release
+    cmake --build "$repo/build" --target tarnlist >&2
+  fi
+  echo "$repo/build/tarnlist"
+}

@@ -29,21 +29,11 @@ awk '{ sub(/\r$/, "") }
     next }
   { print }' "$source_file" >"$file"
 
-# outline PDF: one line an item: depth, title, page.
-outline() {
-  qpdf --json --json-key=outlines "$1" | python3 -c '
-import json, sys
-def walk(items, depth):
-    for i in items:
-        print(depth, i["title"], i["destpageposfrom1"], sep="\t")
-        walk(i["kids"], depth + 1)
-walk(json.load(sys.stdin)["outlines"], 0)'
-}
 
 tl_group "outline of units and embed points"
 "$tarnlist" --pdf "$work/w.pdf" "$file" 2>"$work/err" || tl_fail "printing failed: $(cat "$work/err")"
 qpdf --check "$work/w.pdf" >/dev/null 2>&1 || tl_fail "qpdf --check fails"
-outline "$work/w.pdf" >"$work/outline"
+tl_outline "$work/w.pdf" >"$work/outline"
 # What the unit and embed lists hold, in the order the outline must have.
 "$tarnlist" --dump structure "$file" >"$work/structure"
 units=$(grep -c '^unit' "$work/structure")
@@ -75,7 +65,7 @@ tl_group "without outline the same text, with it the same bytes each time"
 cmp -s "$work/w.pdf" "$work/again.pdf" || tl_fail "the same input gave other bytes"
 printf '[Tarnlist]\nPdfOutline=0\n' >"$TARNLIST_PROFILE"
 "$tarnlist" --pdf "$work/plain.pdf" "$file" 2>/dev/null
-[ -z "$(outline "$work/plain.pdf")" ] || tl_fail "PdfOutline=0 still writes an outline"
+[ -z "$(tl_outline "$work/plain.pdf")" ] || tl_fail "PdfOutline=0 still writes an outline"
 cmp -s <(pdftotext -layout "$work/w.pdf" -) <(pdftotext -layout "$work/plain.pdf" -) ||
   tl_fail "the outline changes the text"
 rm -f "$TARNLIST_PROFILE"
@@ -103,7 +93,7 @@ if [ -f "$project" ]; then
   for pdf in "$work"/project/*.pdf; do
     n=$(tl_page_count "$pdf")
     tl_page_text "$pdf" "$n" | grep -q "Page $n of $n" || tl_fail "$(basename "$pdf"): no 'Page $n of $n'"
-    [ -n "$(outline "$pdf")" ] || tl_fail "$(basename "$pdf"): no outline"
+    [ -n "$(tl_outline "$pdf")" ] || tl_fail "$(basename "$pdf"): no outline"
   done
 fi
 tl_group_end

@@ -57,6 +57,17 @@ tl_page_layout() {
   pdftotext -layout -f "$2" -l "$2" "$1" - 2>/dev/null
 }
 
+# tl_outline PDF: the outline, one line an item: depth, title, page.
+tl_outline() {
+  qpdf --json --json-key=outlines "$1" | python3 -c '
+import json, sys
+def walk(items, depth):
+    for i in items:
+        print(depth, i["title"], i["destpageposfrom1"], sep="\t")
+        walk(i["kids"], depth + 1)
+walk(json.load(sys.stdin)["outlines"], 0)'
+}
+
 # Whitespace squeezed, so that a column's padding never decides a match.
 tl_squeeze() { tr -s '[:space:]' ' '; }
 

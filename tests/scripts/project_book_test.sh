@@ -54,15 +54,6 @@ for i, p in enumerate(pages):
         print(i + 1, to + 1, clean(under), clean(w for *_, w in words[to]), sep="\t")
 PY
 }
-outline() {
-  qpdf --json --json-key=outlines "$1" | python3 -c '
-import json, sys
-def walk(items, depth):
-    for i in items:
-        print(depth, i["title"], i["destpageposfrom1"], sep="\t")
-        walk(i["kids"], depth + 1)
-walk(json.load(sys.stdin)["outlines"], 0)'
-}
 
 tl_group "the book of a project in folders"
 "$tarnlist" --project "$app/MAIN.CLW" --include-path "$app/lib" --pdf "$work/book.pdf" 2>"$work/err" ||
@@ -81,7 +72,7 @@ for row in "Procedures" "Alpha lib/ONE.CLW 2 2" "Beta TWO.CLW 2 6" "Dup lib/ONE.
 done
 tl_page_text "$work/book.pdf" 4 | grep -q "END OF LISTING" || tl_fail "ONE.CLW does not end on its own last page"
 tl_page_text "$work/book.pdf" 3 | grep -q "END OF LISTING" && tl_fail "ONE.CLW ends before its last page"
-outline "$work/book.pdf" >"$work/outline"
+tl_outline "$work/book.pdf" >"$work/outline"
 [ "$(awk -F'\t' '$1 == 0 { printf "%s:%s ", $2, $3 }' "$work/outline")" = \
   "lib/ONE.CLW:2 MAIN.CLW:5 TWO.CLW:6 Contents:1 Procedures:7 " ] ||
   tl_fail "outline: $(tr '\n' ' ' <"$work/outline")"
