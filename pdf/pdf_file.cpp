@@ -24,9 +24,11 @@ std::string pdfDeflate(std::string_view data) {
   if (data.size() > static_cast<std::size_t>(INT32_MAX / 2)) return {};
   uLongf size = compressBound(static_cast<uLong>(data.size()));
   std::string packed(size, '\0');
+  // zlib's default level: level 9 made a listing's pages 0.7 % smaller and
+  // took the longest of a whole run.
   if (compress2(reinterpret_cast<Bytef*>(packed.data()), &size,
                 reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size()),
-                9) != Z_OK)
+                6) != Z_OK)
     return {};
   packed.resize(size);
   return packed;

@@ -73,7 +73,7 @@ TMyPrintout::Step TMyPrintout::drawToken(TToken* t) {
   for (;;) {
     const bool resumed = t == resumed_;
     if (t->has(tfUnitStart)) unit_ = t;
-    linkTarget_ = links_ ? links_->targetOf(t) : nullptr;
+    linkTarget_ = links_ && (t->is(tcIdentifier) || t->is(tcLabel)) ? links_->targetOf(t) : nullptr;
     if (!resumed && (t->has(tfEmbedBefore) || t->has(tfStructStart))) beginRegion(t);
 
     std::string_view text = t->view();
