@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Prints 1 MB of real Clarion source (the corpus's .CLW and .INC files joined)
 # with `tarnlist --pdf` and with enscript + ps2pdf in a comparable layout (two
-# columns, landscape, highlighting), best of three runs each, and compares
+# columns, landscape, highlighting), best of five runs each, and compares
 # wall time, peak memory, pages and PDF size against the targets.
 #   bench/compare_enscript.sh            uses build/tarnlist (built when missing)
 # Environment: TARNLIST (the program), TARNLIST_CORPUS (the corpus folder).
@@ -45,16 +45,18 @@ printf '[Intl]\niDate=1\n' >"$TARNLIST_PROFILE"
 unset DISPLAY WAYLAND_DISPLAY
 
 # measure NAME COMMAND...: sets NAME_time and NAME_rss to the best wall time
-# (seconds) of three runs and that run's peak RSS (kB).
+# (seconds, taken around the run: time's own figure has only centiseconds) of
+# five runs and that run's peak RSS (kB).
 measure() {
-  local name=$1 best_time="" best_rss="" t rss
+  local name=$1 best_time="" best_rss="" t rss start end
   shift
-  for _ in 1 2 3; do
+  for _ in 1 2 3 4 5; do
+    start=$(date +%s%N)
     /usr/bin/time -v -o "$work/time.txt" "$@" >/dev/null 2>"$work/$name.err" || {
       tarnlist_log "$name failed:"; cat "$work/$name.err" >&2; exit 1
     }
-    t=$(awk -F': ' '/Elapsed \(wall clock\)/ {
-          n = split($2, p, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + p[i]; print s }' "$work/time.txt")
+    end=$(date +%s%N)
+    t=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", (b - a) / 1e9 }')
     rss=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")
     if [ -z "$best_time" ] || awk -v a="$t" -v b="$best_time" 'BEGIN { exit !(a < b) }'; then
       best_time=$t best_rss=$rss
@@ -79,9 +81,9 @@ ratio=$(awk -v a="$tarnlist_time" -v b="$enscript_time" 'BEGIN { printf "%.2f", 
 echo "Input: $bytes bytes, $lines lines of Clarion from $corpus ($(nproc) cores)"
 echo
 printf '%-20s %10s %14s %8s %14s\n' "" "time (s)" "peak RSS (MB)" "pages" "PDF (bytes)"
-printf '%-20s %10.2f %14.1f %8s %14s\n' "tarnlist --pdf" "$tarnlist_time" \
+printf '%-20s %10.3f %14.1f %8s %14s\n' "tarnlist --pdf" "$tarnlist_time" \
   "$(awk -v k="$tarnlist_rss" 'BEGIN { print k / 1024 }')" "$tl_pages" "$tl_size"
-printf '%-20s %10.2f %14.1f\n' "enscript (PS only)" "$postscript_time" \
+printf '%-20s %10.3f %14.1f\n' "enscript (PS only)" "$postscript_time" \
   "$(awk -v k="$postscript_rss" 'BEGIN { print k / 1024 }')"
 printf '%-20s %10.2f %14.1f %8s %14s\n' "enscript | ps2pdf" "$enscript_time" \
   "$(awk -v k="$enscript_rss" 'BEGIN { print k / 1024 }')" "$en_pages" "$en_size"
