@@ -129,9 +129,9 @@ class BookPartOutput : public ListingOutput {
   std::size_t index_;
 };
 
-std::optional<PdfPart> renderPart(Printout& printout, const PdfPageSetup& page) {
+std::optional<PdfPart> renderPart(Printout& printout, const PdfPageSetup& page, bool gray = false) {
   PdfTarget target("", page);
-  if (!runPdfJob(printout, target, false)) return std::nullopt;
+  if (!runPdfJob(printout, target, gray)) return std::nullopt;
   PdfPart part = target.takePart();
   if (!part.objects || part.objects->failed()) return std::nullopt;
   return part;
@@ -202,11 +202,9 @@ BookResult printProjectBook(const ApplicationData& project, std::uint32_t option
   run.write = [&](TMyPrintout& printout, std::size_t i) -> std::unique_ptr<ListingOutput> {
     bool gray = false;
     const PdfPageSetup page = paper.of(printout, gray);
-    PdfTarget target("", page);
-    if (!runPdfJob(printout, target, gray)) return nullptr;
-    PdfPart part = target.takePart();
-    if (!part.objects || part.objects->failed()) return nullptr;
-    return std::make_unique<BookPartOutput>(std::move(part), parts, i);
+    std::optional<PdfPart> part = renderPart(printout, page, gray);
+    if (!part) return nullptr;
+    return std::make_unique<BookPartOutput>(std::move(*part), parts, i);
   };
   PrintAllResult result = printAllInParallel(files, services, run);
   BookResult book{result.failures, false, false};
