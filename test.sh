@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the Release build with all tests, then
 # all tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and
-# the printout's tests (print-all on several threads) under ThreadSanitizer.
+# the printout's tests (print-all on several threads) under ThreadSanitizer,
+# and every fuzz target for a short while where clang is at hand.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/setup.sh
@@ -36,5 +37,12 @@ tarnlist_configure build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNLIST_THREA
 cmake --build build-tsan -j "$jobs" --target tarn_printout_tests
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L printout ||
   status=1
+
+if tarnlist_can_fuzz; then
+  tarnlist_log "every fuzz target over its seeds, then for 20 seconds of new inputs"
+  tools/fuzz.sh 20 || status=1
+else
+  tarnlist_log "clang with libFuzzer is not on this machine: the fuzz targets were not run"
+fi
 
 exit $status

@@ -242,8 +242,10 @@ void TMyPrintout::drawText(std::string_view text, std::size_t len, int cutWidth)
     continuation_ = false;
   }
   canvas()->setTextAlign(TextAlign::Left);
-  canvas()->textOutClipped(x_, y_, Rect{x_, y_, xR_ - cutWidth, y_ + linePitch()},
-                           text.substr(0, n));
+  // Past the cut marker a line shows nothing more; an inverted clip is no clip.
+  if (x_ <= xR_ - cutWidth)
+    canvas()->textOutClipped(x_, y_, Rect{x_, y_, xR_ - cutWidth, y_ + linePitch()},
+                             text.substr(0, n));
   if (linkTarget_) linkArea(width(text.substr(0, n)));
 }
 

@@ -9,6 +9,19 @@ TARNLIST_TEST_PACKAGES=(poppler-utils qpdf cups cups-client cups-bsd
 
 tarnlist_log() { echo "[tarnlist] $*" >&2; }
 
+# Whether clang can link a libFuzzer target here (clang, libclang-rt-14-dev).
+tarnlist_can_fuzz() {
+  command -v clang++ >/dev/null 2>&1 || return 1
+  local probe
+  probe=$(mktemp -d)
+  echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' \
+    >"$probe/probe.cpp"
+  clang++ -fsanitize=fuzzer,address,undefined "$probe/probe.cpp" -o "$probe/probe" >/dev/null 2>&1
+  local ok=$?
+  rm -rf "$probe"
+  return $ok
+}
+
 tarnlist_missing_packages() {
   local p
   for p in "$@"; do
