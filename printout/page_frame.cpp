@@ -1,9 +1,11 @@
 #include "printout/listing_printout.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
 #include "platform/paths.h"
+#include "printout/header_fit.h"
 
 namespace tarn {
 namespace {
@@ -70,13 +72,30 @@ void TMyPrintout::drawFrame() {
                formatTime(s.hour(), s.minute()),
            TextAlign::Left);
 
-  // The path is the platform's: UTF-8.
-  bandText(headerRect_, fileDisplayName(document_.path), TextAlign::Left, true);
-  bandText(headerRect_, setup_.headerText, TextAlign::Center);
   std::string page = "  Page " + std::to_string(pageNumber_);
   if (context_.extras.pageCount && paginated_)
     page += " of " + std::to_string(pageStarts_.size());
-  bandText(headerRect_, page + "  ", TextAlign::Right);
+  page += "  ";
+  // The page text stays whole; the others give way, each at least two
+  // blanks from its neighbour: the header text (centred) to the file name
+  // alone, the folder to the header text. The path is UTF-8.
+  const TextExtent width = [&c](std::string_view t) { return c.textWidthUtf8(t); };
+  const int gap = c.textWidth("  ");
+  const int mid = headerRect_.left + (headerRect_.right - headerRect_.left) / 2;
+  const int pageLeft = headerRect_.right - c.textWidth(page);
+  std::string header;
+  int nameRoom = pageLeft - headerRect_.left;
+  if (setup_.headerText[0]) {
+    const int nameEnd = headerRect_.left + width("  " + splitPath(document_.path).name);
+    const int half = std::min(mid - nameEnd, pageLeft - mid) - gap;
+    // The header text is the code page's.
+    const TextExtent codePage = [&c](std::string_view t) { return c.textWidth(t); };
+    header = fitText(setup_.headerText, 2 * std::max(0, half), codePage);
+    if (!header.empty()) nameRoom = mid - codePage(header) / 2 - gap - headerRect_.left;
+  }
+  bandText(headerRect_, fitDisplayName(document_.path, nameRoom, width), TextAlign::Left, true);
+  bandText(headerRect_, header, TextAlign::Center);
+  bandText(headerRect_, page, TextAlign::Right);
 }
 
 void TMyPrintout::drawEndMarker() {

@@ -98,4 +98,26 @@ if [ -f "$project" ]; then
 fi
 tl_group_end
 
+tl_group "a file five folders deep, portrait, one column: the page text stays readable"
+deep=$work/home/user/projects/clients/acme/libsrc/win/generated/by/the/application/generator
+mkdir -p "$deep"
+cp "$file" "$deep/ctReaderWriter_Base.clw"
+# The default settings turned to portrait with one column.
+python3 - "$(dirname "$0")/../data/fuzz/config/default.dat" "$work/portrait.DAT" <<'PY'
+import struct, sys
+image = bytearray(open(sys.argv[1], "rb").read())
+struct.pack_into("<iii", image, 8, 1, 0, 1)  # portrait, landscape, columns
+open(sys.argv[2], "wb").write(image)
+PY
+TARNLIST_CONFIG=$work/portrait.DAT "$tarnlist" --page-count --pdf "$work/deep.pdf" \
+  "$deep/ctReaderWriter_Base.clw" 2>"$work/err" || tl_fail "deep: $(cat "$work/err")"
+n=$(tl_page_count "$work/deep.pdf")
+header=$(tl_page_layout "$work/deep.pdf" 1 | grep -m1 'ctReaderWriter_Base.clw')
+# The folder shortened in its middle, its last folders kept, the page text whole.
+case $header in
+  *"ctReaderWriter_Base.clw"*"/..."*"/application/generator)"*"  Page 1 of $n") ;;
+  *) tl_fail "header line: '$header'" ;;
+esac
+tl_group_end
+
 [ "$TL_FAILURES" -eq 0 ] || { echo "$TL_FAILURES failures"; exit 1; }
