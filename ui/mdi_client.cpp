@@ -36,8 +36,12 @@ void varnixMDIClient::paintEvent(QPaintEvent* event) {
   p.setFont(font);
   const QFontMetrics fm(font);
   const QString text = QString::fromLatin1(kAppName);
-  const int x = viewport()->width() - fm.horizontalAdvance(text);
-  const int y = viewport()->height() - fm.descent();
+  // The ink of the last letter may reach past its advance, and the shadow
+  // passes lie two pixels further: all three stay inside the area.
+  constexpr int kShadow = 2;
+  const QRect ink = fm.boundingRect(text);
+  const int x = viewport()->width() - kShadow - std::max(fm.horizontalAdvance(text), ink.right() + 1);
+  const int y = viewport()->height() - kShadow - std::max(fm.descent(), ink.bottom() + 1);
   p.setPen(QColor(255, 255, 255));
   p.drawText(x, y, text);
   p.setPen(QColor(0, 0, 0));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QImage>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -159,6 +160,25 @@ TEST_F(MainFrameTest, WindowMenuArrangesAndCloses) {
   f.action(kCmdCloseAll)->trigger();
   settle();
   EXPECT_EQ(varnixWindowView::fileWindowCount(), 0);
+}
+
+TEST_F(MainFrameTest, CornerCaptionStaysInsideTheArea) {
+  MainFrame& f = start();
+  for (QSize size : {QSize(640, 480), QSize(333, 201)}) {
+    f.resize(size);
+    settle();
+    const QImage image = f.mdi()->viewport()->grab().toImage();
+    const QColor background(128, 128, 128);
+    auto ink = [&](int x, int y) { return image.pixelColor(x, y) != background; };
+    bool drawn = false;
+    for (int y = image.height() - 60; y < image.height(); ++y)
+      for (int x = image.width() - 200; x < image.width(); ++x) drawn = drawn || ink(x, y);
+    EXPECT_TRUE(drawn) << "the caption is in the corner";
+    for (int y = 0; y < image.height(); ++y)
+      EXPECT_FALSE(ink(image.width() - 1, y)) << "cut at the right edge, row " << y;
+    for (int x = 0; x < image.width(); ++x)
+      EXPECT_FALSE(ink(x, image.height() - 1)) << "cut at the bottom, column " << x;
+  }
 }
 
 TEST_F(MainFrameTest, PrintModeMenuAndArchiveOption) {
