@@ -1,6 +1,7 @@
 #include "printout/listing_printout.h"
 
 #include "analysis/analyser.h"
+#include "printout/header_fit.h"
 
 namespace tarn {
 
@@ -53,7 +54,10 @@ TMyPrintout::Step TMyPrintout::separatorAndHeading(const TToken* t, std::string_
     c.shade(box);
     outline(box);
     c.selectPen(kThinPen);
-    bandText(box, title, TextAlign::Center);
+    // A title wider than its column is cut at its end, never drawn over
+    // the next column or past the page.
+    const TextExtent extent = [&c](std::string_view s) { return c.textWidth(s); };
+    bandText(box, fitText(title, box.right - box.left, extent), TextAlign::Center);
     y_ += pitch;
   }
   return Step::Next;

@@ -34,7 +34,7 @@ class CheckingCanvas : public RecordingCanvas {
   }
   void textOutClipped(int x, int, const Rect& clip, std::string_view text) override {
     inside(clip.left, clip.top, clip.right, clip.bottom, "clip inside the page");
-    const std::size_t shown = text.find_last_not_of(' ') + 1;  // blanks may run past
+    const std::size_t shown = text.find_last_not_of(" \t") + 1;  // blanks may run past
     if (wrapping && x + textWidth(text.substr(0, shown)) > clip.right)
       fuzz::fail("with wrapping no text is cut: \"" + std::string(text) + "\" at " +
                      std::to_string(x) + " clipped at " + std::to_string(clip.right),
