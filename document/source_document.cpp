@@ -23,11 +23,15 @@ AnalyseOptions analysisOptions(const SetupData& setup) {
   return o;
 }
 
+std::string unableToOpenFile(const std::string& path) {
+  return "Unable to open file\n" + path;
+}
+
 std::unique_ptr<TFileDataSource> loadDocument(const std::string& path,
                                               const AnalyseOptions& options, FileSystem& fs,
                                               MessageService& messages) {
-  auto fail = [&messages]() -> std::unique_ptr<TFileDataSource> {
-    messages.show("Unable to open file", "File Error", MessageIcon::Exclamation);
+  auto fail = [&messages, &path]() -> std::unique_ptr<TFileDataSource> {
+    messages.show(unableToOpenFile(path), "File Error", MessageIcon::Exclamation);
     return nullptr;
   };
   if (path.empty() || path.size() > kMaxDocumentPath) return fail();

@@ -38,8 +38,12 @@ bool isClarionPath(std::string_view path);
 /// the setup changed is read with the new tab width and keyword case.
 AnalyseOptions analysisOptions(const SetupData& setup);
 
-/// Reads and analyses a file. When it cannot be opened or read, shows "Unable
-/// to open file" and returns null. An AnalysisError travels to the caller.
+/// "Unable to open file", and the file's path on a second line: several
+/// failures in a row must be told apart.
+std::string unableToOpenFile(const std::string& path);
+
+/// Reads and analyses a file. When it cannot be opened or read, shows
+/// unableToOpenFile(path) and returns null. An AnalysisError travels to the caller.
 std::unique_ptr<TFileDataSource> loadDocument(const std::string& path,
                                               const AnalyseOptions& options, FileSystem& fs,
                                               MessageService& messages);

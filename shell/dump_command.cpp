@@ -47,7 +47,7 @@ int dumpProjectOf(const CommandLine& command, PrintServices& services,
                   FileAttributes& attributes, const ProjectSearch& search, std::FILE* out) {
   ApplicationData project(command.argument, services.fs, attributes, search);
   if (project.files.empty()) {
-    services.messages.show("Unable to open file", "File Error");
+    services.messages.show(unableToOpenFile(command.argument), "File Error");
     return 1;
   }
   return write(dumpProject(project), out);

@@ -7,6 +7,7 @@
 
 #include "analysis/analysis_error.h"
 #include "document/project.h"
+#include "document/source_document.h"
 #include "platform/cp1252.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_environment.h"
@@ -103,7 +104,7 @@ int runPrintCommand(int argc, char** argv, const CommandLine& command, PrintServ
 
   ApplicationData project(command.project, services.fs, services.attributes, search);
   if (project.files.empty()) {
-    services.messages.show("Unable to open file", "File Error", MessageIcon::Exclamation);
+    services.messages.show(unableToOpenFile(command.project), "File Error", MessageIcon::Exclamation);
     return 1;
   }
   std::uint32_t options = (command.modifiedOnly ? std::uint32_t{kPrintModifiedOnly} : 0u) |

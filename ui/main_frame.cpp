@@ -283,7 +283,7 @@ bool MainFrame::openProject(const std::string& path) {
   auto project = std::make_unique<ApplicationData>(path, app_.fs, app_.attributes, search);
   QApplication::restoreOverrideCursor();
   if (project->files.empty()) {
-    app_.messages.show("Unable to open file", "File Error", MessageIcon::Exclamation);
+    app_.messages.show(unableToOpenFile(path), "File Error", MessageIcon::Exclamation);
     return false;
   }
   ProjectActions actions;

@@ -52,7 +52,7 @@ TEST_F(SourceDocumentTest, FilesThatCannotBeReadGiveOneMessage) {
     messages.messages.clear();
     EXPECT_FALSE(load(path)) << path;
     ASSERT_EQ(messages.messages.size(), 1u) << path;
-    EXPECT_EQ(messages.messages[0].text, "Unable to open file");
+    EXPECT_EQ(messages.messages[0].text, "Unable to open file\n" + path);
     EXPECT_EQ(messages.messages[0].caption, "File Error");
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
   }

@@ -117,7 +117,7 @@ TEST_F(DirectPrintTest, PrintModesDecideWhatIsPrinted) {
 TEST_F(DirectPrintTest, FileThatCannotBeOpened) {
   fs.createDirectory("/p/DIR.CLW");
   EXPECT_EQ(printFileDirectly("/p/DIR.CLW", services), DirectPrintResult::NotLoaded);
-  EXPECT_EQ(texts(), Strings{"File Error: Unable to open file"});
+  EXPECT_EQ(texts(), Strings{"File Error: Unable to open file\n/p/DIR.CLW"});
   EXPECT_TRUE(recent.empty());
   EXPECT_EQ(printersMade, 0) << "the printer is made on first need";
 }

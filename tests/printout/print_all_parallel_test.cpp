@@ -113,7 +113,7 @@ TEST_F(PrintAllParallelTest, AnAnalysisErrorEndsTheRunAfterTheFilesBeforeIt) {
     EXPECT_THROW(printAllInParallel(files(), services, run(jobs)), AnalysisError);
     EXPECT_EQ(kept, Strings{"/p/A.CLW"}) << "nothing after the error is kept";
     EXPECT_EQ(recent, Strings{"/p/A.CLW"});
-    EXPECT_EQ(texts(), Strings{"File Error: Unable to open file"});
+    EXPECT_EQ(texts(), Strings{"File Error: Unable to open file\n/p/B.CLW"});
     EXPECT_EQ(marked(), (Strings{"/p/B.CLW", "/p/C.CLW", "/p/D.CLW", "/p/E.CLW"}));
   }
 }

@@ -37,7 +37,7 @@ TEST_F(MainFrameTest, OpensFilesInTheOrderChosen) {
   EXPECT_EQ(f.recentFiles().entries(), (Strings{"/p/C.INC", "/p/A.CLW", "/p/B.CLW"}));
   EXPECT_EQ(f.action(25000)->text().toStdString(), "&1   C.INC  (/p)");
   f.openFile("/p/NONE.CLW");
-  EXPECT_EQ(said(), Strings{"File Error: Unable to open file"});
+  EXPECT_EQ(said(), Strings{"File Error: Unable to open file\n/p/NONE.CLW"});
   f.mdi()->closeAllSubWindows();
   settle();
   EXPECT_EQ(varnixWindowView::fileWindowCount(), 0) << "closed windows are deleted";
@@ -80,7 +80,7 @@ const OpenCase kOpenCases[] = {
     {"InOrder", {"/p/B.CLW", "/p/A.CLW"}, {"  B.CLW  (/p)", "  A.CLW  (/p)"}, {},
      {"/p/A.CLW", "/p/B.CLW", "/p/C.INC"}},
     {"MissingFileSaidTheRestOpen", {"/p/NONE.CLW", "/p/A.CLW", "/p/B.CLW"},
-     {"  A.CLW  (/p)", "  B.CLW  (/p)"}, {"File Error: Unable to open file"},
+     {"  A.CLW  (/p)", "  B.CLW  (/p)"}, {"File Error: Unable to open file\n/p/NONE.CLW"},
      {"/p/B.CLW", "/p/A.CLW", "/p/C.INC"}},
     {"AnalysisErrorStopsTheRest", {"/p/A.CLW", "/p/BAD.CLW", "/p/B.CLW"}, {"  A.CLW  (/p)"},
      {"Unhandled Exception: Error in syntax in line 1: Bad compund structure\nOK to resume?"},

@@ -200,7 +200,7 @@ TEST_F(ProjectWindowTest, OpenProjectCommandAndFailures) {
   f.action(kCmdOpenProject)->trigger();
   EXPECT_EQ(preset, "/p/old.clw");
   EXPECT_EQ(profile.values["TARNLIST/PROJECTNAME"], "/p/missing.clw") << "written before loading";
-  EXPECT_EQ(said(), Strings{"File Error: Unable to open file"});
+  EXPECT_EQ(said(), Strings{"File Error: Unable to open file\n/p/missing.clw"});
   EXPECT_TRUE(titles().empty());
   EXPECT_TRUE(f.recentFiles().entries().empty()) << "projects are not recent files";
 
