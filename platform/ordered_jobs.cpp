@@ -13,6 +13,12 @@ MessageAnswer HeldMessages::show(std::string_view text, std::string_view caption
   return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
 }
 
+std::string HeldMessages::firstLine() const {
+  if (held_.empty()) return {};
+  const std::string& text = held_.front().text;
+  return text.substr(0, text.find('\n'));
+}
+
 void HeldMessages::replay(MessageService& to) const {
   for (const Held& h : held_) to.show(h.text, h.caption, h.icon, h.buttons);
 }

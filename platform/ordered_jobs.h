@@ -30,6 +30,8 @@ class HeldMessages : public MessageService {
                      MessageButtons buttons) override;
   void replay(MessageService& to) const;
   bool empty() const { return held_.empty(); }
+  /// The first line of the first message held; empty when none is.
+  std::string firstLine() const;
 
  private:
   struct Held {

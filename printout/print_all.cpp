@@ -25,13 +25,53 @@ std::vector<const ProjectFile*> selectedFiles(const ApplicationData& project,
   return files;
 }
 
-int printAllSource(const ApplicationData& project, std::uint32_t options, PrintServices& services) {
-  int failures = 0;
+namespace {
+
+/// Most failed files the summary names one by one.
+constexpr std::size_t kMostNamedFailures = 20;
+
+std::string counted(std::size_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+}  // namespace
+
+std::string printAllSummary(const PrintAllResult& result, const std::string& done) {
+  if (result.failures == 0) return {};
+  const std::size_t written = result.printed.size();
+  std::string text = written == 0 ? std::string("No listing was ") + done
+                                  : counted(written, "listing was ", "listings were ") + done;
+  text += ".\n" + counted(static_cast<std::size_t>(result.failures), "file", "files") +
+          " could not be printed";
+  if (result.failed.empty()) return text + ".";
+  text += ":";
+  for (std::size_t i = 0; i < result.failed.size() && i < kMostNamedFailures; ++i)
+    text += "\n" + result.failed[i].path + ": " + result.failed[i].reason;
+  if (result.failed.size() > kMostNamedFailures)
+    text += "\n... and " + std::to_string(result.failed.size() - kMostNamedFailures) + " more";
+  return text;
+}
+
+PrintAllResult printAllSource(const ApplicationData& project, std::uint32_t options,
+                              PrintServices& services) {
+  PrintAllResult result;
   for (const ProjectFile* file : selectedFiles(project, options)) {
-    DirectPrintResult r = printFileDirectly(file->path, services);
-    if (r == DirectPrintResult::NotLoaded || r == DirectPrintResult::Failed) ++failures;
+    HeldMessages said;
+    PrintServices quiet{services.setup, services.fs,  services.attributes,    said,
+                        services.dates, services.now, services.printer,       services.addRecentFile,
+                        services.extras};
+    const DirectPrintResult r = printFileDirectly(file->path, quiet);
+    if (r == DirectPrintResult::NotLoaded || r == DirectPrintResult::Failed) {
+      ++result.failures;
+      const std::string reason = said.firstLine();
+      result.failed.push_back({file->path, reason.empty() ? "Could not print '" + file->path + "'"
+                                                          : reason});
+      continue;
+    }
+    said.replay(services.messages);
+    if (r == DirectPrintResult::Printed) result.printed.push_back(file->path);
   }
-  return failures;
+  return result;
 }
 
 namespace {
@@ -81,25 +121,38 @@ PrintAllResult printAllInParallel(const std::vector<const ProjectFile*>& files,
   PrintAllResult result;
   std::optional<std::string> analysisError;
   std::function<bool(std::size_t, FileWork&)> take = [&](std::size_t i, FileWork& w) {
-    w.messages.replay(services.messages);
+    const std::string& path = files[i]->path;
+    auto fail = [&](std::string reason) {
+      ++result.failures;
+      if (reason.empty()) reason = "Could not print '" + path + "'";
+      if (run.holdFailureMessages) {
+        result.failed.push_back({path, std::move(reason)});
+      } else {
+        w.messages.replay(services.messages);
+        // A file not written without a word would pass for printed.
+        if (w.messages.empty()) services.messages.show(reason, "Print Error", MessageIcon::Exclamation);
+      }
+    };
     if (w.analysisError) {
+      w.messages.replay(services.messages);
       analysisError = w.analysisError;
       return false;
     }
     if (!w.loaded) {
-      ++result.failures;
+      fail(w.messages.firstLine());
       return true;
     }
-    const std::string& path = files[i]->path;
-    if (!w.nothingToPrint) {
-      if (w.output && w.output->keep()) {
-        if (w.whole) {
-          result.printed.push_back(path);
-          if (setup.clearArchive && !run.holdMarks) clearArchiveMark(path, services.attributes);
-        }
-      } else {
-        ++result.failures;
+    if (w.nothingToPrint) {
+      w.messages.replay(services.messages);
+    } else if (w.output && w.output->keep()) {
+      w.messages.replay(services.messages);
+      if (w.whole) {
+        result.printed.push_back(path);
+        if (setup.clearArchive && !run.holdMarks) clearArchiveMark(path, services.attributes);
       }
+    } else {
+      const std::string said = w.messages.firstLine();
+      fail(!said.empty() ? said : run.notKept ? run.notKept(i) : std::string());
     }
     if (services.addRecentFile) services.addRecentFile(path);
     if (run.progress) run.progress(i + 1);

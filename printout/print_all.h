@@ -23,11 +23,31 @@ enum : std::uint32_t {
 std::vector<const ProjectFile*> selectedFiles(const ApplicationData& project,
                                               std::uint32_t options);
 
+/// A file a print-all did not print, and why.
+struct PrintAllFailure {
+  std::string path;
+  std::string reason;  ///< the first line of what was said of it
+};
+
+/// What a print-all did.
+struct PrintAllResult {
+  int failures = 0;
+  /// The files kept whole (every page), in table order.
+  std::vector<std::string> printed;
+  /// Files that failed, when their messages were held for the summary.
+  std::vector<PrintAllFailure> failed;
+};
+
+/// The one message ending a print-all in which anything failed: how many
+/// listings were `done` ("written into /out"), then each failed file and
+/// why; empty when nothing failed.
+std::string printAllSummary(const PrintAllResult& result, const std::string& done);
+
 /// Prints the project's files one after another in table order, each as its
-/// own job with printFileDirectly; a file that fails is passed over. An
-/// AnalysisError leaves the run. Returns how many files could not be read
-/// or printed.
-int printAllSource(const ApplicationData& project, std::uint32_t options, PrintServices& services);
+/// own job with printFileDirectly; a file that fails is passed over, what was
+/// said of it held for the summary. An AnalysisError leaves the run.
+PrintAllResult printAllSource(const ApplicationData& project, std::uint32_t options,
+                              PrintServices& services);
 
 /// A listing written on a worker thread, kept (put in its place) later on
 /// the caller's thread, in table order.
@@ -50,13 +70,11 @@ struct ParallelPrintAll {
   bool holdMarks = false;
   /// Told how many files are done after each, on the caller's thread.
   std::function<void(std::size_t done)> progress;
-};
-
-/// What a print-all on several threads did.
-struct PrintAllResult {
-  int failures = 0;
-  /// The files kept whole (every page), in table order.
-  std::vector<std::string> printed;
+  /// Why file `index`'s output could not be written or kept.
+  std::function<std::string(std::size_t index)> notKept;
+  /// What is said of a file that fails goes into PrintAllResult::failed
+  /// instead, for one summary at the end.
+  bool holdFailureMessages = false;
 };
 
 /// Print-all with `run.jobs` files loaded, laid out and written at once.

@@ -58,6 +58,18 @@ class AppPrinter {
   }
   /// A file of directPdfTargets() was written.
   virtual void pdfWritten(const std::string& path) { (void)path; }
+  /// Whether jobs without the print dialog go into PDF files, not to a
+  /// printer: none is installed, or the last print dialog chose a PDF file.
+  virtual bool directJobsIntoPdf() { return false; }
+  /// The folder a print-all into PDF files offers first: the one it chose
+  /// last, else that of the print dialog's PDF file; empty when neither.
+  virtual std::string pdfFolder() { return pdfFolder_; }
+  void rememberPdfFolder(const std::string& folder) { pdfFolder_ = folder; }
+  /// The printer's name, as a print-all's summary names it.
+  virtual std::string printerName() { return {}; }
+
+ protected:
+  std::string pdfFolder_;
 };
 
 /// The services every window of the application reaches.

@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QProgressDialog>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -92,6 +94,25 @@ std::optional<std::string> askBookPath(QWidget* parent, const std::string& sugge
       QStringLiteral("PDF files (*.pdf)"));
   if (path.isEmpty()) return std::nullopt;
   return QFile::encodeName(path).toStdString();
+}
+
+std::optional<std::string> askPdfFolder(QWidget* parent, const std::string& preset) {
+  QFileDialog dialog(parent, QStringLiteral("Print all source into PDF files"),
+                     QFile::decodeName(preset.c_str()));
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+  dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Print"));
+  // Where the print dialog would ask for one file name, say what happens.
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+    auto* note = new QLabel(
+        QStringLiteral("Choose a folder: each file is printed into its own PDF there, named after "
+                       "it (MAIN.CLW.pdf). A PDF of that name is replaced."),
+        &dialog);
+    note->setWordWrap(true);
+    grid->addWidget(note, grid->rowCount(), 0, 1, grid->columnCount());
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
 }
 
 ProjectWindowView::ProjectWindowView(std::unique_ptr<ApplicationData> project, const QFont& font,
@@ -220,35 +241,51 @@ void ProjectWindowView::focusFirstList() {
 void ProjectWindowView::printAllSource() {
   const auto options = askOptions(this);
   if (!options) return;
-  if (*options & kPrintBook) {
-    printBook(*options);
-  } else {
-    if (!app_.printer.readyForDirectJobs(window())) return;
-    actions_.guarded([this, options] {
-      PrintGuard guard;
-      QWidget* modal = QApplication::activeModalWidget();
-      app_.printer.setDialogParent(modal ? modal : window());
-      PrintServices services = app_.printServices(actions_.addRecent);
-      const std::vector<const ProjectFile*> files = selectedFiles(*project_, *options);
-      std::vector<std::string> paths;
-      for (const ProjectFile* f : files) paths.push_back(f->path);
-      // Into PDF files of our own the files are written on every core.
-      const std::vector<std::string> targets = app_.printer.directPdfTargets(paths);
-      if (targets.empty()) {
-        tarn::printAllSource(*project_, *options, services);
-        return;
-      }
-      BusyProgress progress(this, files.size());
-      printAllToPdfFiles(
-          files, services, targets, app_.jobs,
-          [this](const std::string& path) { app_.printer.pdfWritten(path); },
-          [&progress](std::size_t done) { progress.set(done); });
-    });
-  }
+  if (*options & kPrintBook) printBook(*options);
+  else if (app_.printer.directJobsIntoPdf()) printIntoPdfFolder(*options);
+  else printOnPrinter(*options);
   // Printing may have cleared marks: the list shows them as they are now.
   for (ProjectFile& file : project_->files)
     if (auto bits = app_.attributes.get(file.path)) file.attributes = *bits;
   fileList_->viewport()->update();
+}
+
+void ProjectWindowView::sayFailures(const PrintAllResult& result, const std::string& done) {
+  const std::string summary = printAllSummary(result, done);
+  if (!summary.empty()) app_.messages.show(summary, "Print Error", MessageIcon::Exclamation);
+}
+
+void ProjectWindowView::printOnPrinter(std::uint32_t options) {
+  if (!app_.printer.readyForDirectJobs(window())) return;
+  actions_.guarded([this, options] {
+    PrintGuard guard;
+    QWidget* modal = QApplication::activeModalWidget();
+    app_.printer.setDialogParent(modal ? modal : window());
+    PrintServices services = app_.printServices(actions_.addRecent);
+    const PrintAllResult result = tarn::printAllSource(*project_, options, services);
+    const std::string name = app_.printer.printerName();
+    sayFailures(result, name.empty() ? "printed" : "printed on " + name);
+  });
+}
+
+void ProjectWindowView::printIntoPdfFolder(std::uint32_t options) {
+  std::string preset = app_.printer.pdfFolder();
+  if (preset.empty()) preset = project_->directory.value_or(std::string());
+  const std::optional<std::string> folder = askFolder(this, preset);
+  if (!folder) return;
+  app_.printer.rememberPdfFolder(*folder);
+  actions_.guarded([this, options, &folder] {
+    PrintGuard guard;
+    PrintServices services = app_.printServices(actions_.addRecent);
+    const std::vector<const ProjectFile*> files = selectedFiles(*project_, options);
+    BusyProgress progress(this, files.size());
+    // Into PDF files of our own the files are written on every core.
+    const PrintAllResult result = printAllToPdfFiles(
+        files, services, pdfFolderTargets(files, *folder), app_.jobs,
+        [this](const std::string& path) { app_.printer.pdfWritten(path); },
+        [&progress](std::size_t done) { progress.set(done); }, true);
+    sayFailures(result, "written into " + *folder);
+  });
 }
 
 void ProjectWindowView::printBook(std::uint32_t options) {
@@ -259,11 +296,19 @@ void ProjectWindowView::printBook(std::uint32_t options) {
     PrintServices services = app_.printServices(actions_.addRecent);
     BusyProgress progress(this, selectedFiles(*project_, options).size());
     const BookResult book = printProjectBook(*project_, options, services, *path, app_.jobs,
-                                             [&progress](std::size_t done) { progress.set(done); });
-    if (book.empty)
+                                             [&progress](std::size_t done) { progress.set(done); },
+                                             true);
+    PrintAllResult parts;
+    parts.failures = book.failures;
+    parts.failed = book.failed;
+    parts.printed.resize(book.listings);
+    if (book.empty && book.failures == 0)
       app_.messages.show(kNothingToPrint, kAppName, MessageIcon::Exclamation);
     else if (!book.written)
-      app_.messages.show(bookNotWritten(*path), "Print Error", MessageIcon::Exclamation);
+      app_.messages.show(bookNotWritten(*path) + (book.failures ? "\n" + printAllSummary(parts, "laid out") : ""),
+                         "Print Error", MessageIcon::Exclamation);
+    else
+      sayFailures(parts, "written into the book " + *path);
   });
 }
 

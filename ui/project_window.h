@@ -11,6 +11,7 @@
 
 #include "desktop/layouts.h"
 #include "document/project.h"
+#include "printout/print_all.h"
 #include "ui/app_context.h"
 
 class QLineEdit;
@@ -41,6 +42,10 @@ std::string suggestedBookPath(const ApplicationData& project);
 
 /// The save dialog for a book; nothing on Cancel.
 std::optional<std::string> askBookPath(QWidget* parent, const std::string& suggested);
+
+/// The folder dialog of a print-all into PDF files, started at `preset`,
+/// saying that each file becomes its own PDF there; nothing on Cancel.
+std::optional<std::string> askPdfFolder(QWidget* parent, const std::string& preset);
 
 /// The view of one project: its files above, its procedures below, each
 /// filterable, openable and editable, and "Pr&int all source". Owns the
@@ -73,6 +78,7 @@ class ProjectWindowView : public QWidget {
   /// The options dialog and the book's save dialog; tests answer them.
   std::function<std::optional<std::uint32_t>(QWidget*)> askOptions = askPrintAllOptions;
   std::function<std::optional<std::string>(QWidget*, const std::string&)> askPath = askBookPath;
+  std::function<std::optional<std::string>(QWidget*, const std::string&)> askFolder = askPdfFolder;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -83,6 +89,10 @@ class ProjectWindowView : public QWidget {
  private:
   /// The book of the selected files, written by our PDF writer whatever printer is set.
   void printBook(std::uint32_t options);
+  /// Each file into its own PDF in a folder the user chooses.
+  void printIntoPdfFolder(std::uint32_t options);
+  void printOnPrinter(std::uint32_t options);
+  void sayFailures(const PrintAllResult& result, const std::string& done);
   void refilter(TColumnListbox* list, QLineEdit* edit);
   void editPath(const std::string& path);
   std::string selectedFilePath() const;

@@ -1,5 +1,9 @@
 #include "ui/qt_app_printer.h"
 
+#include <QPrinter>
+
+#include "platform/paths.h"
+
 namespace tarn {
 
 QtPrinter& QtAppPrinter::get() {
@@ -22,5 +26,20 @@ void QtAppPrinter::releasePreview() { get().release(); }
 bool QtAppPrinter::setupDialog(QWidget* parent) { return get().pageSetupDialog(parent); }
 
 void QtAppPrinter::setDialogParent(QWidget* parent) { get().setParentWidget(parent); }
+
+bool QtAppPrinter::directJobsIntoPdf() {
+  QtPrinter& printer = get();
+  return !printer.dialogPdf().empty() || !printer.systemPrinter();
+}
+
+std::string QtAppPrinter::pdfFolder() {
+  if (!pdfFolder_.empty()) return pdfFolder_;
+  return splitPath(get().dialogPdf()).directory.value_or(std::string());
+}
+
+std::string QtAppPrinter::printerName() {
+  QPrinter* printer = get().systemPrinter();
+  return printer ? printer->printerName().toStdString() : std::string();
+}
 
 }  // namespace tarn

@@ -24,6 +24,9 @@ class QtAppPrinter : public AppPrinter {
     return get().besideDialogTargets(paths);
   }
   void pdfWritten(const std::string& path) override { get().pdfWritten(path); }
+  bool directJobsIntoPdf() override;
+  std::string pdfFolder() override;
+  std::string printerName() override;
 
  private:
   QtPrinter& get();

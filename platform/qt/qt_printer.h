@@ -62,6 +62,8 @@ class QtPrinter : public Printer {
   /// dialog's: the file a job of each title would go to, in turn, as those
   /// jobs would name them. Empty when they go elsewhere.
   std::vector<std::string> besideDialogTargets(const std::vector<std::string>& titles) const;
+  /// The last print dialog's PDF file; empty when it chose a printer.
+  const std::string& dialogPdf() const { return dialogPdf_; }
   /// A file written beside the dialog's PDF, which later jobs pass over.
   void pdfWritten(const std::string& path) { pdfTaken_.insert(path); }
 

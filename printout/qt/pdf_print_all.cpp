@@ -57,9 +57,11 @@ class PdfFileOutput : public ListingOutput {
   std::function<void()> kept_;
 };
 
-/// Names the files of a folder as one job after another would.
-std::vector<std::string> folderTargets(const std::vector<const ProjectFile*>& files,
-                                       const std::string& folder) {
+}  // namespace
+
+/// Numbered within the run only: a later run writes over the same names.
+std::vector<std::string> pdfFolderTargets(const std::vector<const ProjectFile*>& files,
+                                          const std::string& folder) {
   std::vector<std::string> targets;
   std::map<std::string, bool> taken;
   for (const ProjectFile* f : files) {
@@ -72,8 +74,6 @@ std::vector<std::string> folderTargets(const std::vector<const ProjectFile*>& fi
   }
   return targets;
 }
-
-}  // namespace
 
 std::string bookFileName(const ProjectFile& file) {
   const std::size_t folder = std::min(file.folderLength, file.name.size());
@@ -88,17 +88,20 @@ int printAllToPdfFolder(const ApplicationData& project, std::uint32_t options,
                         PrintServices& services, const std::string& folder, int jobs) {
   const std::vector<const ProjectFile*> files = selectedFiles(project, options);
   services.fs.createDirectories(folder);
-  return printAllToPdfFiles(files, services, folderTargets(files, folder), jobs);
+  return printAllToPdfFiles(files, services, pdfFolderTargets(files, folder), jobs).failures;
 }
 
-int printAllToPdfFiles(const std::vector<const ProjectFile*>& files, PrintServices& services,
-                       const std::vector<std::string>& targets, int jobs,
-                       const std::function<void(const std::string& path)>& written,
-                       const std::function<void(std::size_t done)>& progress) {
+PrintAllResult printAllToPdfFiles(const std::vector<const ProjectFile*>& files,
+                                  PrintServices& services, const std::vector<std::string>& targets,
+                                  int jobs, const std::function<void(const std::string& path)>& written,
+                                  const std::function<void(std::size_t done)>& progress,
+                                  bool holdFailures) {
   const Paper paper;
   ParallelPrintAll run;
   run.jobs = jobs;
   run.progress = progress;
+  run.holdFailureMessages = holdFailures;
+  run.notKept = [&targets](std::size_t i) { return "Could not write '" + targets[i] + "'"; };
   run.write = [&](TMyPrintout& printout, std::size_t i) -> std::unique_ptr<ListingOutput> {
     bool gray = false;
     const PdfPageSetup page = paper.of(printout, gray);
@@ -108,7 +111,7 @@ int printAllToPdfFiles(const std::vector<const ProjectFile*>& files, PrintServic
       written(t);
     } : std::function<void()>());
   };
-  return printAllInParallel(files, services, run).failures;
+  return printAllInParallel(files, services, run);
 }
 
 namespace {
@@ -178,7 +181,8 @@ class BookAssembly {
 
 BookResult printProjectBook(const ApplicationData& project, std::uint32_t options,
                             PrintServices& services, const std::string& path, int jobs,
-                            const std::function<void(std::size_t done)>& progress) {
+                            const std::function<void(std::size_t done)>& progress,
+                            bool holdFailures) {
   const std::vector<const ProjectFile*> files = selectedFiles(project, options);
   // Book files are numbered from 1; a procedure of a file left out leads nowhere.
   std::map<std::string, int> fileNumber;
@@ -196,6 +200,7 @@ BookResult printProjectBook(const ApplicationData& project, std::uint32_t option
   run.jobs = jobs;
   run.holdMarks = true;
   run.progress = progress;
+  run.holdFailureMessages = holdFailures;
   run.links = [&](const TFileDataSource& doc, std::size_t i) {
     return std::make_unique<ListingLinks>(doc, procedures, static_cast<int>(i) + 1);
   };
@@ -207,12 +212,13 @@ BookResult printProjectBook(const ApplicationData& project, std::uint32_t option
     return std::make_unique<BookPartOutput>(std::move(*part), parts, i);
   };
   PrintAllResult result = printAllInParallel(files, services, run);
-  BookResult book{result.failures, false, false};
+  BookResult book{result.failures, false, false, 0, std::move(result.failed)};
 
   std::vector<std::size_t> inBook;
   for (std::size_t i = 0; i < parts.size(); ++i)
     if (parts[i]) inBook.push_back(i);
   book.empty = inBook.empty();
+  book.listings = inBook.size();
   if (book.empty) return book;
 
   const PdfPageSetup page = services.setup.portrait ? paper.portrait : paper.landscape;

@@ -18,18 +18,27 @@ namespace tarn {
 int printAllToPdfFolder(const ApplicationData& project, std::uint32_t options,
                         PrintServices& services, const std::string& folder, int jobs);
 
+/// The files of `files` in `folder` as printAllToPdfFolder names them.
+std::vector<std::string> pdfFolderTargets(const std::vector<const ProjectFile*>& files,
+                                          const std::string& folder);
+
 /// The same into `targets[i]` for files[i]; `written` hears of each file
-/// kept, in order.
-int printAllToPdfFiles(const std::vector<const ProjectFile*>& files, PrintServices& services,
-                       const std::vector<std::string>& targets, int jobs,
-                       const std::function<void(const std::string& path)>& written = {},
-                       const std::function<void(std::size_t done)>& progress = {});
+/// kept, in order. With `holdFailures`, what is said of a file that fails
+/// goes into the result for one summary.
+PrintAllResult printAllToPdfFiles(const std::vector<const ProjectFile*>& files,
+                                  PrintServices& services, const std::vector<std::string>& targets,
+                                  int jobs,
+                                  const std::function<void(const std::string& path)>& written = {},
+                                  const std::function<void(std::size_t done)>& progress = {},
+                                  bool holdFailures = false);
 
 /// What writing a book did.
 struct BookResult {
   int failures = 0;      ///< files that could not be read or laid out
   bool written = false;  ///< the book is at its path
   bool empty = false;    ///< no file had anything to print: no book
+  std::size_t listings = 0;  ///< files in the book
+  std::vector<PrintAllFailure> failed;  ///< with `holdFailures`: which and why
 };
 
 /// Into one PDF at `path`, the book: contents, every selected file's
@@ -37,7 +46,8 @@ struct BookResult {
 /// definitions. Archive marks are cleared once the book is written.
 BookResult printProjectBook(const ApplicationData& project, std::uint32_t options,
                             PrintServices& services, const std::string& path, int jobs,
-                            const std::function<void(std::size_t done)>& progress = {});
+                            const std::function<void(std::size_t done)>& progress = {},
+                            bool holdFailures = false);
 
 /// "Could not write the book '%s'"
 std::string bookNotWritten(const std::string& path);

@@ -142,7 +142,7 @@ TEST_F(DirectPrintTest, PrintAllWithFilters) {
   };
   for (const Case& c : cases) {
     printer.titles.clear();
-    EXPECT_EQ(printAllSource(project, c.options, services), 0);
+    EXPECT_EQ(printAllSource(project, c.options, services).failures, 0);
     EXPECT_EQ(printed(), c.printed) << c.options;
   }
 }

@@ -126,5 +126,67 @@ TEST_F(PrintAllParallelTest, HeldMarksAreLeftForTheCaller) {
   EXPECT_EQ(marked().size(), 5u) << "a book clears them once it is written";
 }
 
+// A file that vanished and one whose PDF could not be written: said as they
+// come on the command line, or held for the one summary of the desktop.
+TEST_F(PrintAllParallelTest, FailuresAreSaidOrHeldForTheSummary) {
+  fs.files.erase("/p/B.CLW");
+  for (bool hold : {false, true}) {
+    SCOPED_TRACE(hold);
+    messages.messages.clear();
+    ParallelPrintAll r = run(2);
+    const auto write = r.write;
+    r.write = [write](TMyPrintout& printout, std::size_t i) -> std::unique_ptr<ListingOutput> {
+      return i == 3 ? nullptr : write(printout, i);
+    };
+    r.notKept = [](std::size_t i) { return "Could not write 'out" + std::to_string(i) + ".pdf'"; };
+    r.holdFailureMessages = hold;
+    const PrintAllResult result = printAllInParallel(files(), services, r);
+    EXPECT_EQ(result.failures, 2);
+    EXPECT_EQ(result.printed, (Strings{"/p/A.CLW", "/p/C.CLW", "/p/E.CLW"}));
+    if (hold) {
+      EXPECT_TRUE(messages.messages.empty());
+      ASSERT_EQ(result.failed.size(), 2u);
+      EXPECT_EQ(result.failed[0].path, "/p/B.CLW");
+      EXPECT_EQ(result.failed[0].reason, "Unable to open file");
+      EXPECT_EQ(result.failed[1].reason, "Could not write 'out3.pdf'");
+      EXPECT_EQ(printAllSummary(result, "written into /out"),
+                "3 listings were written into /out.\n2 files could not be printed:\n"
+                "/p/B.CLW: Unable to open file\n/p/D.CLW: Could not write 'out3.pdf'");
+    } else {
+      EXPECT_EQ(texts(), (Strings{"File Error: Unable to open file\n/p/B.CLW",
+                                  "Print Error: Could not write 'out3.pdf'"}));
+    }
+  }
+}
+
+TEST(PrintAllSummaryTest, CountsAndNames) {
+  struct Case {
+    std::size_t printed;
+    std::size_t failed;
+    int failures;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {3, 0, 0, ""},
+      {0, 1, 1, "No listing was printed.\n1 file could not be printed:\n/p/F0.CLW: gone"},
+      {1, 0, 2, "1 listing was printed.\n2 files could not be printed."},
+      {0, 22, 22, nullptr},  // 20 named, then how many more
+  };
+  for (const Case& c : cases) {
+    PrintAllResult r;
+    r.printed.resize(c.printed);
+    r.failures = c.failures;
+    for (std::size_t i = 0; i < c.failed; ++i)
+      r.failed.push_back({"/p/F" + std::to_string(i) + ".CLW", "gone"});
+    const std::string text = printAllSummary(r, "printed");
+    if (c.expected) {
+      EXPECT_EQ(text, c.expected);
+    } else {
+      EXPECT_NE(text.find("/p/F19.CLW: gone\n... and 2 more"), std::string::npos) << text;
+      EXPECT_EQ(text.find("/p/F20.CLW"), std::string::npos);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tarn
