@@ -17,6 +17,29 @@ std::string folderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+enum class FileState { Unreadable, Invalid, Valid };
+
+/// The file's record over the defaults, brought into range when valid.
+FileState readSetup(const std::string& path, FileSystem& fs, SetupData& setup) {
+  setup = defaultSetupData();
+  std::string bytes;
+  ReadStatus status = fs.readFile(
+      path,
+      [&bytes](std::string_view chunk) {
+        bytes.append(chunk.substr(0, kConfigFileSize - bytes.size()));
+        return bytes.size() < kConfigFileSize;
+      },
+      nullptr, nullptr);
+  if (status != ReadStatus::Okay) return FileState::Unreadable;
+  std::int32_t version = 0;
+  if (bytes.size() >= 4) std::memcpy(&version, bytes.data(), 4);
+  if (bytes.size() < 4 || version != kConfigVersion) return FileState::Invalid;
+  // A short file overwrites the record from its start; the rest keeps the defaults.
+  std::memcpy(&setup, bytes.data() + 4, bytes.size() - 4);
+  sanitize(setup);
+  return FileState::Valid;
+}
+
 }  // namespace
 
 std::string configFilePath(const std::string& programPath, FileSystem& fs,
@@ -33,30 +56,12 @@ std::string configFilePath(const std::string& programPath, FileSystem& fs,
 }
 
 SetupData loadSetup(const std::string& path, FileSystem& fs, MessageService& messages) {
-  SetupData setup = defaultSetupData();
-  std::string bytes;
-  ReadStatus status = fs.readFile(
-      path,
-      [&bytes](std::string_view chunk) {
-        bytes.append(chunk.substr(0, kConfigFileSize - bytes.size()));
-        return bytes.size() < kConfigFileSize;
-      },
-      nullptr, nullptr);
-  if (status != ReadStatus::Okay) {
-    setup.sourceFont.flags = kDefaultSourceFontFlags;
-    return setup;
-  }
-  std::int32_t version = 0;
-  if (bytes.size() >= 4) std::memcpy(&version, bytes.data(), 4);
-  if (bytes.size() < 4 || version != kConfigVersion) {
+  SetupData setup;
+  const FileState state = readSetup(path, fs, setup);
+  if (state == FileState::Invalid)
     messages.show("Configuration file is no longer valid. Default settings is used", "Message",
                   MessageIcon::Exclamation);
-    setup.sourceFont.flags = kDefaultSourceFontFlags;
-    return setup;
-  }
-  // A short file overwrites the record from its start; the rest keeps the defaults.
-  std::memcpy(&setup, bytes.data() + 4, bytes.size() - 4);
-  sanitize(setup);
+  if (state != FileState::Valid) setup.sourceFont.flags = kDefaultSourceFontFlags;
   return setup;
 }
 
@@ -80,6 +85,15 @@ bool saveSetup(const std::string& path, const SetupData& setup, FileSystem& fs,
     return false;
   }
   return true;
+}
+
+bool saveSetupChanges(const std::string& path, const SetupData& loaded, const SetupData& now,
+                      FileSystem& fs, MessageService& messages) {
+  SetupData onDisk;
+  // Without a place there is nothing to read; saveSetup reports it.
+  if (path.empty() || readSetup(path, fs, onDisk) != FileState::Valid)
+    return saveSetup(path, now, fs, messages);
+  return saveSetup(path, mergeSetupChanges(loaded, now, onDisk), fs, messages);
 }
 
 }  // namespace tarn

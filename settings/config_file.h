@@ -30,6 +30,13 @@ SetupData loadSetup(const std::string& path, FileSystem& fs, MessageService& mes
 bool saveSetup(const std::string& path, const SetupData& setup, FileSystem& fs,
                MessageService& messages);
 
+/// Saves at exit without undoing another instance's changes: what this
+/// instance changed since `loaded` goes over the file as it is now. A file
+/// that is missing, unreadable or not valid is written with `now` whole,
+/// without a message; a failed write shows "Error writing config file".
+bool saveSetupChanges(const std::string& path, const SetupData& loaded, const SetupData& now,
+                      FileSystem& fs, MessageService& messages);
+
 /// The 550 bytes of the file for `setup`.
 std::string configFileImage(const SetupData& setup);
 

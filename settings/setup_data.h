@@ -142,6 +142,13 @@ inline constexpr std::uint32_t kDefaultSourceFontFlags = 0x40;
 /// line height 100 %, tabs of two spaces, one unit per page, full source.
 SetupData defaultSetupData();
 
+/// `onDisk` with each field this instance changed (`now` differs from
+/// `loaded`) taken from `now`. A font, the orientation pair, the unit pair and
+/// the header text go as one; each style and colour entry on its own; the
+/// reserved word always from disk.
+SetupData mergeSetupChanges(const SetupData& loaded, const SetupData& now,
+                            const SetupData& onDisk);
+
 /// Brings values that only a damaged file can hold into the ranges every
 /// reader relies on: columns, line height and tab width are clamped, an
 /// unknown print mode becomes full source, and the header text and face names

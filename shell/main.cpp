@@ -81,6 +81,7 @@ int main(int argc, char** argv) {
   DateFormatter dates(profile, localeDateOrder, errors);
   std::string configPath = configFilePath(programPath(argv[0]), fs, userEnvironment);
   SetupData setup = loadSetup(configPath, fs, errors);
+  const SetupData loaded = setup;
   const ProjectSearch search =
       projectSearch(command.includePath, profile.getString("Tarnlist", "IncludePath", ""));
 
@@ -96,7 +97,8 @@ int main(int argc, char** argv) {
     PrintServices services{setup, fs, attributes, errors, dates, printingClock(processEnvironment), {}, {},
                            extras};
     int status = runPrintCommand(argc, argv, command, services, search);
-    saveSetup(configPath, setup, fs, errors);
+    // A desktop window may have saved meanwhile; its settings stay.
+    saveSetupChanges(configPath, loaded, setup, fs, errors);
     return status;
   }
 

@@ -68,6 +68,8 @@ int runDesktop(int argc, char** argv, const DesktopStart& start) {
   try {
     RealFileSystem fs;
     SetupData setup = loadSetup(start.configPath, fs, messages);
+    // Another instance may save while this one runs: only our changes go back.
+    const SetupData loaded = setup;
     PosixFileAttributes attributes(userEnvironment);
     IniProfile profile(profilePath(userEnvironment));
     DateFormatter dates(profile, localeDateOrder, messages);
@@ -89,7 +91,7 @@ int runDesktop(int argc, char** argv, const DesktopStart& start) {
       status = QApplication::exec();
       messages.setParent(nullptr);
     }
-    saveSetup(start.configPath, setup, fs, messages);
+    saveSetupChanges(start.configPath, loaded, setup, fs, messages);
     return status;
   } catch (const std::exception& e) {
     messages.show(e.what(), "Exception", MessageIcon::Stop, MessageButtons::Ok);

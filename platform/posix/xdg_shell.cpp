@@ -7,7 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <limits>
 #include <string_view>
 #include <thread>
 
@@ -19,6 +21,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kMaxHelperOutput = 64 * 1024;
+
+/// The longest xdg-open is watched for an answer. Some desktops run the
+/// browser in its foreground, so this wait then holds up the window.
+constexpr std::chrono::milliseconds kOpenerWatch = std::chrono::seconds(2);
 
 /// argv for execve, built before fork: the child may only make
 /// async-signal-safe calls, so nothing is allocated there.
@@ -130,22 +136,59 @@ std::optional<std::string> capture(const std::string& program,
   return text;
 }
 
+/// In the intermediate child of startDetached: whether `pid` still runs after
+/// `ms`, or exited with 0 before. Polled, as a forked child of a threaded
+/// program may only make async-signal-safe calls.
+bool runsOrSucceeds(pid_t pid, int ms) {
+  timespec start{};
+  ::clock_gettime(CLOCK_MONOTONIC, &start);
+  for (;;) {
+    int status = 0;
+    pid_t done = ::waitpid(pid, &status, WNOHANG);
+    if (done == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    // Nothing more to learn; an exec failure comes by the pipe.
+    if (done < 0 && errno != EINTR) return true;
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    long long elapsed =
+        (now.tv_sec - start.tv_sec) * 1000LL + (now.tv_nsec - start.tv_nsec) / 1000000;
+    if (elapsed >= ms) return true;
+    ::poll(nullptr, 0, static_cast<int>(std::min<long long>(10, ms - elapsed)));
+  }
+}
+
 /// Starts a program without waiting for it; false when it could not be
 /// started. It runs as a grandchild in its own session; the intermediate child
-/// is reaped at once, so neither is left a zombie. An exec failure comes back
-/// through a close-on-exec pipe, which otherwise just closes.
-bool startDetached(const std::string& program, const std::vector<std::string>& args) {
+/// is reaped, so neither is left a zombie. An exec failure comes back through
+/// a close-on-exec pipe, which otherwise just closes.
+///
+/// With `watch`, the intermediate child waits that long for the program: an
+/// exit other than with 0 is a failure, reported through the same pipe; one
+/// still running is taken as started and left to init.
+bool startDetached(const std::string& program, const std::vector<std::string>& args,
+                   std::optional<std::chrono::milliseconds> watch = std::nullopt) {
   Argv argv(program, args);
+  int watchMs = watch ? static_cast<int>(std::clamp<std::chrono::milliseconds::rep>(
+                            watch->count(), 0, std::numeric_limits<int>::max()))
+                      : -1;
   int report[2];
   if (::pipe2(report, O_CLOEXEC) != 0) return false;
   int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
   pid_t pid = ::fork();
   if (pid == 0) {
     ::setsid();
+    // No handler of the host may run here, and an ignored SIGCHLD would reap
+    // the program before its status is read. execChild unblocks again.
+    sigset_t all;
+    ::sigfillset(&all);
+    ::sigprocmask(SIG_SETMASK, &all, nullptr);
+    ::signal(SIGCHLD, SIG_DFL);
     pid_t grandchild = ::fork();
     if (grandchild == 0) execChild(argv.get(), devNull, report[1]);
-    if (grandchild < 0) {
-      int err = errno;
+    int err = grandchild < 0 ? errno : 0;
+    if (grandchild > 0 && watchMs >= 0 && !runsOrSucceeds(grandchild, watchMs))
+      err = -1;  // not an errno: the program answered failure
+    if (err != 0) {
       [[maybe_unused]] auto n = ::write(report[1], &err, sizeof err);
     }
     ::_exit(0);
@@ -157,12 +200,16 @@ bool startDetached(const std::string& program, const std::vector<std::string>& a
     return false;
   }
   reap(pid);
-  int err = 0;
+  // Both the program and the intermediate child may report; any word is a failure.
+  std::size_t received = 0;
   ssize_t n;
-  do n = ::read(report[0], &err, sizeof err);
-  while (n < 0 && errno == EINTR);
+  do {
+    int err = 0;
+    n = ::read(report[0], &err, sizeof err);
+    if (n > 0) received += static_cast<std::size_t>(n);
+  } while (n > 0 || (n < 0 && errno == EINTR));
   ::close(report[0]);
-  return n == 0;
+  return n == 0 && received == 0;
 }
 
 std::string_view trim(std::string_view s) {
@@ -194,6 +241,10 @@ const std::vector<std::string> XdgShell::kTextEditors = {
 
 XdgShell::XdgShell(Environment env, std::chrono::milliseconds helperTimeout)
     : env_(std::move(env)), helperTimeout_(helperTimeout) {}
+
+std::chrono::milliseconds XdgShell::openerWatch() const {
+  return std::min(helperTimeout_, kOpenerWatch);
+}
 
 std::optional<std::string> XdgShell::findProgram(const std::string& program) const {
   if (program.empty()) return std::nullopt;
@@ -228,7 +279,7 @@ int XdgShell::openWithAssociation(const std::string& path) {
   auto application = capture(*xdgMime, {"query", "default", type}, helperTimeout_);
   if (!application || firstLine(*application).empty()) return kShellNoAssociation;
   auto xdgOpen = findProgram("xdg-open");
-  return xdgOpen && startDetached(*xdgOpen, {argument}) ? kStarted : kCannotStart;
+  return xdgOpen && startDetached(*xdgOpen, {argument}, openerWatch()) ? kStarted : kCannotStart;
 }
 
 bool XdgShell::openInTextEditor(const std::string& path) {
@@ -247,7 +298,7 @@ bool XdgShell::openInTextEditor(const std::string& path) {
 bool XdgShell::openUrl(const std::string& url) {
   if (url.empty() || url.front() == '-') return false;
   auto xdgOpen = findProgram("xdg-open");
-  return xdgOpen && startDetached(*xdgOpen, {url});
+  return xdgOpen && startDetached(*xdgOpen, {url}, openerWatch());
 }
 
 }  // namespace tarn

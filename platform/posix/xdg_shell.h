@@ -16,10 +16,15 @@ namespace tarn {
 ///
 /// openWithAssociation answers kShellFileNotFound, kShellNoAssociation (also
 /// when xdg-mime is missing, fails or hangs), kCannotStart when xdg-open could
-/// not be started, or kStarted.
+/// not be started or failed, or kStarted.
 ///
 /// openUrl hands the URL to xdg-open; one that is empty or starts with '-'
 /// is refused, as xdg-open would take it for an option.
+///
+/// xdg-open fails when it finds no program to start, so its exit is awaited
+/// for the helper timeout, at most 2 s: a non-zero status or a signal is a
+/// failure; one still running (some desktops run the browser in its
+/// foreground) is taken as started and left running.
 ///
 /// The text editor is $TARNLIST_EDITOR (one program, name or path, no
 /// arguments) when set, with no fallback so a wrong setting shows; otherwise
@@ -43,6 +48,8 @@ class XdgShell : public Shell {
   std::optional<std::string> findProgram(const std::string& program) const;
 
  private:
+  std::chrono::milliseconds openerWatch() const;
+
   Environment env_;
   std::chrono::milliseconds helperTimeout_;
 };

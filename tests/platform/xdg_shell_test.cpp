@@ -1,6 +1,7 @@
 #include "platform/posix/xdg_shell.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -37,11 +38,11 @@ class XdgShellTest : public ::testing::Test {
     fs::remove_all(dir_, ec);
   }
 
-  XdgShell shell() {
+  XdgShell shell(std::chrono::milliseconds helperTimeout = 500ms) {
     return XdgShell([vars = vars_](const char* name) -> std::optional<std::string> {
       auto it = vars.find(name);
       return it == vars.end() ? std::nullopt : std::optional(it->second);
-    }, 500ms);
+    }, helperTimeout);
   }
 
   // A program in bin/ that appends its arguments to NAME.calls, then runs `body`.
@@ -239,6 +240,66 @@ TEST_F(XdgShellTest, ShellUrlAnswers) {
       EXPECT_EQ(firstCall("xdg-open"), Args{c.url});
     } else if (c.xdgOpen) {
       EXPECT_TRUE(calls("xdg-open").empty());
+    }
+  }
+}
+
+struct OpenerCase {
+  const char* name;
+  const char* xdgOpen;  // body of the fake; nullptr: it cannot be started
+  bool started;
+  bool stays;  // still runs when the answer comes; it writes its pid to PIDFILE
+};
+
+const OpenerCase kOpenerCases[] = {
+    {"ExitsWithZero", "exit 0", true, false},
+    {"FindsNoProgram", "exit 4", false, false},
+    {"FailsAfterAMoment", "sleep 0.2; exit 3", false, false},
+    {"KilledBySignal", "kill -KILL $$", false, false},
+    {"RunsTheBrowserInItsForeground", "exec >/dev/null; echo $$ > PIDFILE; exec sleep 30", true,
+     true},
+    {"CannotStart", nullptr, false, false},
+};
+
+// Help and the Edit button only show a message when they are told xdg-open failed.
+TEST_F(XdgShellTest, ShellXdgOpenStatusIsTheAnswer) {
+  const std::string url = "file:///opt/quorlo.html#contents";
+  const std::string pidFile = dir_ + "/xdg-open.pid";
+  for (bool byUrl : {true, false}) {
+    for (const auto& c : kOpenerCases) {
+      SCOPED_TRACE(std::string(byUrl ? "openUrl " : "openWithAssociation ") + c.name);
+      fs::remove_all(dir_ + "/bin");
+      fs::create_directories(dir_ + "/bin");
+      fs::remove(dir_ + "/xdg-open.calls");
+      fs::remove(pidFile);
+      fake("xdg-mime", "[ $2 = filetype ] && echo text/plain || echo ed.desktop");
+      if (!c.xdgOpen) {
+        brokenProgram("xdg-open");
+      } else {
+        std::string body = c.xdgOpen;
+        if (auto at = body.find("PIDFILE"); at != std::string::npos) body.replace(at, 7, pidFile);
+        fake("xdg-open", body);
+      }
+
+      auto start = std::chrono::steady_clock::now();
+      bool started = byUrl ? shell(1500ms).openUrl(url)
+                           : shell(1500ms).openWithAssociation(file_) == XdgShell::kStarted;
+      EXPECT_LT(std::chrono::steady_clock::now() - start, 10s) << "waited for the browser";
+      EXPECT_EQ(started, c.started);
+      EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1) << "a child was left behind";
+      if (c.xdgOpen) {
+        EXPECT_EQ(firstCall("xdg-open"), Args{byUrl ? url : file_});
+      }
+      if (c.stays) {
+        pid_t pid = 0;
+        for (auto until = std::chrono::steady_clock::now() + 5s;
+             pid <= 0 && std::chrono::steady_clock::now() < until;
+             std::this_thread::sleep_for(10ms))
+          std::ifstream(pidFile) >> pid;
+        ASSERT_GT(pid, 0);
+        EXPECT_EQ(::kill(pid, 0), 0) << "xdg-open was stopped";
+        ::kill(pid, SIGKILL);
+      }
     }
   }
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <optional>
 
 #include <unistd.h>
 
@@ -176,6 +177,117 @@ TEST_F(ConfigFileTest, NoPlaceStartsFromTheDefaultsAndFailsToSave) {
   EXPECT_TRUE(fs.filesWritten.empty());
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(messages.messages[0].text, "Error writing config file");
+}
+
+FontData fontOf(const char* face, std::int32_t pointSize, std::uint32_t color) {
+  FontData f;
+  std::memset(&f, 0, sizeof f);
+  std::strncpy(f.logFont.faceName, face, sizeof f.logFont.faceName - 1);
+  f.logFont.weight = 400;
+  f.pointSize = pointSize;
+  f.color = color;
+  return f;
+}
+
+void setHeader(SetupData& s, const char* text) {
+  std::memset(s.headerText, 0, sizeof s.headerText);
+  std::strncpy(s.headerText, text, sizeof s.headerText - 1);
+}
+
+bool sameFont(const FontData& a, const FontData& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+TEST_F(ConfigFileTest, AtExitOnlyThisInstancesChangesGoOverTheFile) {
+  struct Case {
+    const char* name;
+    void (*theirs)(SetupData&);  ///< what another instance saved while this one ran
+    void (*mine)(SetupData&);
+    void (*check)(const SetupData&);
+  };
+  const Case cases[] = {
+      {"nothing changed here: their columns stay", [](SetupData& s) { s.columns = 5; },
+       [](SetupData&) {}, [](const SetupData& s) { EXPECT_EQ(+s.columns, 5); }},
+      {"both changes kept", [](SetupData& s) { s.columns = 5; }, [](SetupData& s) { s.tabWidth = 8; },
+       [](const SetupData& s) {
+         EXPECT_EQ(+s.columns, 5);
+         EXPECT_EQ(+s.tabWidth, 8);
+       }},
+      {"the same field: the later exit wins", [](SetupData& s) { s.columns = 5; },
+       [](SetupData& s) { s.columns = 3; }, [](const SetupData& s) { EXPECT_EQ(+s.columns, 3); }},
+      {"a font goes whole; their other font survives",
+       [](SetupData& s) {
+         s.sourceFont.color = 0xFF0000;
+         s.reportFont = fontOf("Times New Roman", 90, 0x0000FF);
+       },
+       [](SetupData& s) { s.sourceFont = fontOf("Arial", 120, 0); },
+       [](const SetupData& s) {
+         EXPECT_TRUE(sameFont(s.sourceFont, fontOf("Arial", 120, 0))) << "not Arial in their colour";
+         EXPECT_TRUE(sameFont(s.reportFont, fontOf("Times New Roman", 90, 0x0000FF)));
+       }},
+      {"header text whole, not merged by the byte", [](SetupData& s) { setHeader(s, "Project Beta"); },
+       [](SetupData& s) { setHeader(s, "Project Gamma"); },
+       [](const SetupData& s) { EXPECT_EQ(std::string(s.headerText), "Project Gamma"); }},
+      {"each style and colour entry on its own", [](SetupData& s) { s.tokenColor[1] = 0x0000FF; },
+       [](SetupData& s) {
+         s.tokenColor[4] = 0x00FF00;
+         s.tokenStyle[4] = kStyleBold;
+       },
+       [](const SetupData& s) {
+         EXPECT_EQ(+s.tokenColor[1], 0x0000FFu);
+         EXPECT_EQ(+s.tokenColor[4], 0x00FF00u);
+         EXPECT_EQ(+s.tokenStyle[4], kStyleBold);
+       }},
+  };
+  SetupData base = defaultSetupData();
+  base.sourceFont = fontOf("Courier New", 100, 0);
+  setHeader(base, "Project Alpha");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs.create(kPath, configFileImage(base));
+    const SetupData loaded = loadSetup(kPath, fs, messages);
+    SetupData theirs = loaded;
+    c.theirs(theirs);
+    fs.create(kPath, configFileImage(theirs));
+    SetupData now = loaded;
+    c.mine(now);
+    ASSERT_TRUE(saveSetupChanges(kPath, loaded, now, fs, messages));
+    c.check(loadSetup(kPath, fs, messages));
+  }
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(ConfigFileTest, AtExitAFileThatCannotBeMergedWithIsWrittenWhole) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> file;
+    bool failWrites;
+    bool saved;
+  };
+  SetupData theirs = defaultSetupData();
+  theirs.columns = 5;
+  const Case cases[] = {
+      {"missing: created", std::nullopt, false, true},
+      {"not a configuration file: replaced silently", fileWith(2, theirs), false, true},
+      {"write fails: said so, file kept", configFileImage(theirs), true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::VirtualFileSystem disk;
+    test::RecordingMessages shown;
+    if (c.file) disk.create(kPath, *c.file);
+    disk.failWrites = c.failWrites;
+    const SetupData loaded = loadSetup("", disk, shown);
+    SetupData now = loaded;
+    now.tabWidth = 8;
+    EXPECT_EQ(saveSetupChanges(kPath, loaded, now, disk, shown), c.saved);
+    if (c.saved) {
+      EXPECT_EQ(disk.files[kPath].contents, configFileImage(now));
+      EXPECT_TRUE(shown.messages.empty());
+    } else {
+      EXPECT_EQ(disk.files[kPath].contents, *c.file);
+      ASSERT_EQ(shown.messages.size(), 1u);
+      EXPECT_EQ(shown.messages[0].text, "Error writing config file");
+    }
+  }
 }
 
 TEST(ConfigFilePath, WhereTheFileLives) {
