@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "printout/print_all.h"
@@ -144,6 +145,56 @@ TEST_F(ProjectWindowTest, TheBookGoesWhereTheSaveDialogSaysWhateverThePrinter) {
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(messages.messages[0].text, "Could not write the book '/no/such/folder/book.pdf'");
   EXPECT_EQ(attributes.attributes["/p/main.clw"], kAttrArchive);
+}
+
+TEST_F(ProjectWindowTest, PrintAllIntoPdfFilesAsksForTheFolderAndSumsUpFailures) {
+  namespace fsys = std::filesystem;
+  setup.clearArchive = 1;
+  ProjectWindowView* w = openProject();
+  ASSERT_TRUE(w);
+  printer.intoPdf = true;
+  const std::string folder = ::testing::TempDir() + "print-all-folder";
+  fsys::remove_all(folder);
+  fsys::create_directories(folder);
+  Strings presets;
+  std::string answer = folder;
+  w->askOptions = [](QWidget*) { return std::optional<std::uint32_t>(0u); };
+  w->askFolder = [&](QWidget*, const std::string& preset) {
+    presets.push_back(preset);
+    return std::optional<std::string>(answer);
+  };
+  // Twice: the second run writes over the first one's files.
+  for (int run = 0; run < 2; ++run) {
+    for (auto& [path, bits] : attributes.attributes) bits = kAttrArchive;
+    w->button(ProjectWindowView::kPrintAll)->click();
+  }
+  Strings written;
+  for (const auto& entry : fsys::directory_iterator(folder))
+    written.push_back(entry.path().filename().string());
+  std::sort(written.begin(), written.end());
+  EXPECT_EQ(written, (Strings{"EQU.INC.pdf", "Util.clw.pdf", "main.clw.pdf"}));
+  EXPECT_EQ(presets, (Strings{"/p", folder})) << "the project's folder, then the last one chosen";
+  EXPECT_TRUE(printer.recording.titles.empty());
+  EXPECT_TRUE(messages.messages.empty());
+
+  // Nothing could be written: one message names every file, marks stay.
+  fs.files.erase("/p/Util.clw");
+  for (auto& [path, bits] : attributes.attributes) bits = kAttrArchive;
+  answer = folder + "/gone";
+  w->button(ProjectWindowView::kPrintAll)->click();
+  EXPECT_EQ(said(), Strings{"Print Error: No listing was written into " + answer +
+                            ".\n3 files could not be printed:\n/p/EQU.INC: Could not write '" +
+                            answer + "/EQU.INC.pdf'\n/p/main.clw: Could not write '" + answer +
+                            "/main.clw.pdf'\n/p/Util.clw: Unable to open file"});
+  EXPECT_EQ(rows(w->fileList())[1], "main.clw | 05/03/2001  09:07    [Modified]");
+
+  // On the printer too, after the files that printed.
+  messages.messages.clear();
+  printer.intoPdf = false;
+  w->button(ProjectWindowView::kPrintAll)->click();
+  EXPECT_EQ(printer.recording.titles, (Strings{"/p/EQU.INC", "/p/main.clw"}));
+  EXPECT_EQ(said(), Strings{"Print Error: 2 listings were printed.\n1 file could not be "
+                            "printed:\n/p/Util.clw: Unable to open file"});
 }
 
 TEST_F(ProjectWindowTest, FilesFoundOutsideTheProgramFolderOpenAndPrintWhereFound) {

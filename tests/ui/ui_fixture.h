@@ -31,11 +31,13 @@ class FakeAppPrinter : public AppPrinter {
   void releasePreview() override { --holds; }
   bool setupDialog(QWidget*) override { ++setups; return true; }
   void setDialogParent(QWidget*) override {}
+  bool directJobsIntoPdf() override { return intoPdf; }
 
   RecordingPrinter recording;
   QImage metrics;
   bool error = false;
   bool ready = true;  ///< what readyForDirectJobs answers
+  bool intoPdf = false;  ///< jobs without the dialog go into PDF files
   int made = 0, holds = 0, setups = 0, readyChecks = 0;
 };
 
