@@ -163,6 +163,10 @@ ProjectWindowView::ProjectWindowView(std::unique_ptr<ApplicationData> project, c
   auto openProc = [this] {
     if (auto path = selectedProcPath(); !path.empty()) actions_.openFile(path);
   };
+  // Return in a filter opens what it found, as Open does; print-all keeps
+  // its button and mnemonic.
+  connect(fileFilter_, &QLineEdit::returnPressed, this, openFile);
+  connect(procFilter_, &QLineEdit::returnPressed, this, openProc);
   connect(button(kFileOpen), &QPushButton::clicked, this, openFile);
   connect(fileList_, &TColumnListbox::entryDoubleClicked, this, openFile);
   connect(button(kProcOpen), &QPushButton::clicked, this, openProc);
@@ -340,6 +344,9 @@ void ProjectWindowView::paintEvent(QPaintEvent* event) {
 }
 
 void ProjectWindowView::keyPressEvent(QKeyEvent* event) {
+  const bool inFilter = fileFilter_->hasFocus() || procFilter_->hasFocus();
+  const bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (inFilter && isReturn) return;  // the filter's returnPressed opened the file
   if (!returnPressesDefault(event, button(kPrintAll))) QWidget::keyPressEvent(event);
 }
 

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTest>
 
 #include <algorithm>
 #include <filesystem>
@@ -77,6 +78,38 @@ TEST_F(ProjectWindowTest, ListsFilterAndEnable) {
   w->procList()->selectPosition(1);
   w->button(ProjectWindowView::kProcEdit)->click();
   EXPECT_EQ(shell.opened, Strings{"/p/main.clw"});
+}
+
+TEST_F(ProjectWindowTest, ReturnInAFilterOpensWhatItFound) {
+  ProjectWindowView* w = openProject();
+  ASSERT_TRUE(w);
+  int asked = 0;
+  w->askOptions = [&asked](QWidget*) {
+    ++asked;
+    return std::optional<std::uint32_t>();
+  };
+  struct Case {
+    QLineEdit* filter;
+    const char* text;
+    Strings opened;
+  };
+  const Case cases[] = {
+      {w->fileFilter(), "ma", {"/p/main.clw"}},
+      {w->procFilter(), "Hel", {"/p/main.clw", "/p/Util.clw"}},
+      {w->fileFilter(), "zz", {"/p/main.clw", "/p/Util.clw"}},  // nothing shown: nothing opens
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    c.filter->setFocus();
+    c.filter->setText(QString::fromLatin1(c.text));
+    QTest::keyClick(c.filter, Qt::Key_Return);
+    settle();
+    Strings opened;
+    for (varnixWindowView* v : fileWindows()) opened.push_back(v->document().path);
+    EXPECT_EQ(opened, c.opened);
+  }
+  EXPECT_EQ(asked, 0) << "Return in a filter never starts print-all";
+  EXPECT_TRUE(w->button(ProjectWindowView::kPrintAll)->isDefault());
 }
 
 TEST_F(ProjectWindowTest, PrintAllWithEachFilterClearsTheMarks) {
