@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 namespace tarn {
 
 /// Command ids of the main menu.
@@ -14,6 +17,11 @@ enum CommandId : int {
   kCmdTile = 24362,
   kCmdArrangeIcons = 24364,
   kCmdCloseAll = 24365,
+  kCmdNextWindow = 24366,
+  kCmdPreviousWindow = 24367,
+  kCmdCloseWindow = 24368,
+  /// The Window menu's numbered list: the first window, then one up each.
+  kCmdFirstWindow = 24400,
   kCmdSetupPrintout = 101,
   kCmdWindowFont = 102,
   kCmdListingExtras = 103,
@@ -35,18 +43,24 @@ struct FrameState {
   int fileWindowCount = 0;
   bool activeIsFileWindow = false;  ///< an MDI child is active and shows a file
   bool printerError = false;        ///< the printer object cannot print
+  int childCount = 0;               ///< MDI children of any kind
 };
 
 /// The commands whose enabling depends on the state.
 struct FrameEnables {
   bool open = true, openProject = true, printSetup = true;
   bool print = false, preview = false;
+  bool closeWindow = false, stepWindows = false;
 };
 
 /// Open, Open project and Printer setup while fewer than 26 file windows are
 /// open; Print and Print preview only for an active file window with a
-/// printer that works.
+/// printer that works; Close with a window open, Next and Previous with two.
 FrameEnables frameEnables(const FrameState& state);
+
+/// An entry of the Window menu's list: "&1 TITLE" for the first nine, then
+/// "10 TITLE" without a mnemonic; '&' in the title is shown as itself.
+std::string windowListText(int position, std::string_view title);
 
 /// What a file window panel shows and enables after every change.
 struct PanelState {

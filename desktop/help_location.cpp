@@ -16,6 +16,10 @@ std::string_view helpAnchor(int context) {
   switch (context) {
     case kHelpSetup: return "setup";
     case kHelpListingExtras: return "listing-extras";
+    case kHelpFileWindow: return "opening";
+    case kHelpProjectWindow: return "projects";
+    case kHelpPrinting: return "printing";
+    case kHelpWindowFont: return "window-font";
     case kHelpUsingHelp: return "using-help";
     default: return "contents";
   }

@@ -15,11 +15,15 @@ inline constexpr const char* kHelpPageName = "quorlo.html";
 inline constexpr int kHelpContents = 0;
 inline constexpr int kHelpSetup = 2;
 inline constexpr int kHelpListingExtras = 3;
+inline constexpr int kHelpFileWindow = 4;
+inline constexpr int kHelpProjectWindow = 5;
+inline constexpr int kHelpPrinting = 6;
+inline constexpr int kHelpWindowFont = 7;
 /// Not a window's context: the section Help › Using help opens.
 inline constexpr int kHelpUsingHelp = -1;
 
 /// The anchor of a context's section ("contents", "setup", "listing-extras",
-/// "using-help");
+/// "opening", "projects", "printing", "window-font", "using-help");
 /// the contents for a context the page has no section for.
 std::string_view helpAnchor(int context);
 

@@ -19,22 +19,11 @@
 #include "platform/qt/qt_messages.h"
 #include "settings/config_file.h"
 #include "ui/main_frame.h"
+#include "ui/menu_key_style.h"
 #include "ui/qt_app_printer.h"
 
 namespace tarn {
 namespace {
-
-/// Alt pressed and released alone moves into the menu bar, so every menu
-/// stays reachable from the keyboard whatever a window's mnemonics take.
-class MenuKeyStyle : public QProxyStyle {
- public:
-  using QProxyStyle::QProxyStyle;
-  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                QStyleHintReturn* data) const override {
-    if (hint == SH_MenuBar_AltKeyNavigation) return 1;
-    return QProxyStyle::styleHint(hint, option, widget, data);
-  }
-};
 
 /// Nothing thrown in a slot may cross the event loop: what no command
 /// caught ends up here and is reported instead.

@@ -10,6 +10,7 @@
 
 #include "pdf/qt/qt_fonts.h"
 #include "ui/column_listbox.h"
+#include "ui/help.h"
 #include "ui/print_guard.h"
 #include "ui/window_font.h"
 #include "ui/view_helpers.h"
@@ -35,6 +36,7 @@ varnixWindowView::varnixWindowView(std::unique_ptr<TFileDataSource> document, co
   pal.setColor(QPalette::WindowText, kBlack);
   setPalette(pal);
   setAutoFillBackground(true);
+  setHelpContext(this, kHelpFileWindow);
   setFont(viewFont_);
 
   embedList_ = new TColumnListboxEmbeds(*document_, kEmbedList, this);

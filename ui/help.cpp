@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QVariant>
+#include <QWidget>
 
 namespace tarn {
 
@@ -25,6 +27,20 @@ bool openHelp(AppContext& app, int context) {
   // The path's bytes as the file system has them, whatever the locale.
   const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
   return openHelpBeside(app, program.toStdString(), context);
+}
+
+namespace {
+const char* const kContextProperty = "tarnHelpContext";
+}
+
+void setHelpContext(QWidget* widget, int context) { widget->setProperty(kContextProperty, context); }
+
+int helpContextOf(const QWidget* widget) {
+  for (; widget; widget = widget->parentWidget()) {
+    const QVariant context = widget->property(kContextProperty);
+    if (context.isValid()) return context.toInt();
+  }
+  return kHelpContents;
 }
 
 bool openUsingHelp(AppContext& app) { return openHelp(app, kHelpUsingHelp); }

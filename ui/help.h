@@ -5,6 +5,8 @@
 #include "desktop/help_location.h"
 #include "ui/app_context.h"
 
+class QWidget;
+
 namespace tarn {
 
 /// Opens the section of `context` (kHelpContents, kHelpSetup, ...) of the
@@ -15,6 +17,11 @@ bool openHelp(AppContext& app, int context);
 
 /// Help › Using help: the section on the help itself.
 bool openUsingHelp(AppContext& app);
+
+/// Marks a window or dialog (and what it owns) as showing `context`'s section on F1.
+void setHelpContext(QWidget* widget, int context);
+/// The context of the nearest marked widget from `widget` up; contents when none.
+int helpContextOf(const QWidget* widget);
 
 /// openHelp for the program at `programPath`; the page is looked up beside it
 /// through app.fs.

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -70,6 +71,8 @@ MainFrame::MainFrame(AppContext& app, QWidget* parent) : QMainWindow(parent), ap
   projectDialog = runProjectDialog;
   runPreview = [](QDialog& preview) { preview.exec(); };
   runSetup = [](QDialog& setup) { setup.exec(); };
+  // Closing the active window brings back the one active before it.
+  mdi_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
   connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { updateEnablers(); });
   qApp->installEventFilter(this);
   updateEnablers();
@@ -151,7 +154,7 @@ void MainFrame::buildMenus() {
     action(kCmdClearArchive)->setChecked(app_.setup.clearArchive != 0);
   });
 
-  QMenu* window = bar->addMenu(QStringLiteral("&Window"));
+  QMenu* window = windowMenu_ = bar->addMenu(QStringLiteral("&Window"));
   connect(addCommand(window, QStringLiteral("&Cascade"), kCmdCascade), &QAction::triggered, mdi_,
           &QMdiArea::cascadeSubWindows);
   connect(addCommand(window, QStringLiteral("&Tile"), kCmdTile), &QAction::triggered, mdi_,
@@ -160,8 +163,22 @@ void MainFrame::buildMenus() {
           mdi_, &varnixMDIClient::arrangeIcons);
   connect(addCommand(window, QStringLiteral("C&lose All"), kCmdCloseAll), &QAction::triggered, mdi_,
           &QMdiArea::closeAllSubWindows);
+  window->addSeparator();
+  connect(addCommand(window, QStringLiteral("Cl&ose\tCtrl+F4"), kCmdCloseWindow,
+                     QKeySequence(Qt::CTRL | Qt::Key_F4)),
+          &QAction::triggered, mdi_, &QMdiArea::closeActiveSubWindow);
+  QAction* next = addCommand(window, QStringLiteral("&Next\tCtrl+F6"), kCmdNextWindow);
+  next->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_F6), QKeySequence(Qt::CTRL | Qt::Key_Tab)});
+  connect(next, &QAction::triggered, this, [this] { stepWindow(true); });
+  QAction* previous = addCommand(window, QStringLiteral("Pre&vious\tCtrl+Shift+F6"), kCmdPreviousWindow);
+  previous->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6),
+                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)});
+  connect(previous, &QAction::triggered, this, [this] { stepWindow(false); });
+  for (QAction* a : {next, previous}) a->setShortcutContext(Qt::WindowShortcut);
+  connect(window, &QMenu::aboutToShow, this, [this] { rebuildWindowList(); });
 
   QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+  // F1 is taken in the application's event filter, so it also works in dialogs.
   connect(addCommand(help, QStringLiteral("&Contents"), kCmdHelpContents), &QAction::triggered, this,
           [this] { helpUsed_ = openHelp(app_, kHelpContents); });
   connect(addCommand(help, QStringLiteral("&Using help"), kCmdHelpUsing), &QAction::triggered, this,
@@ -187,6 +204,7 @@ void MainFrame::setPrintMode(int mode) { app_.setup.printMode = mode; }
 void MainFrame::commandListingExtras() {
   ListingExtrasDialog dialog(app_.extras, this);
   dialog.help = [this] { openHelp(app_, kHelpListingExtras); };
+  setHelpContext(&dialog, kHelpListingExtras);
   runSetup(dialog);
   if (dialog.result() != QDialog::Accepted) return;
   const ListingExtras chosen = dialog.extras();
@@ -200,6 +218,7 @@ void MainFrame::commandListingExtras() {
 void MainFrame::commandSetup() {
   TSetupDlg dialog(app_, this, choiceDialogs);
   dialog.help = [this] { openHelp(app_, kHelpSetup); };
+  setHelpContext(&dialog, kHelpSetup);
   runSetup(dialog);
 }
 
@@ -214,7 +233,11 @@ void MainFrame::updateEnablers() {
   state.activeIsFileWindow = activeFileWindow() != nullptr;
   // Asking makes the printer object, as the enabler always has.
   state.printerError = state.activeIsFileWindow && app_.printer.hasError();
+  state.childCount = static_cast<int>(mdi_->subWindowList().size());
   const FrameEnables e = frameEnables(state);
+  action(kCmdCloseWindow)->setEnabled(e.closeWindow);
+  action(kCmdNextWindow)->setEnabled(e.stepWindows);
+  action(kCmdPreviousWindow)->setEnabled(e.stepWindows);
   action(kCmdOpen)->setEnabled(e.open);
   action(kCmdOpenProject)->setEnabled(e.openProject);
   action(kCmdPrintSetup)->setEnabled(e.printSetup);
@@ -237,6 +260,38 @@ void MainFrame::rebuildRecentMenu() {
     connect(a, &QAction::triggered, this, [this, position] { openRecent(position); });
     recentActions_.push_back(a);
   }
+}
+
+void MainFrame::rebuildWindowList() {
+  for (QAction* a : windowActions_) {
+    windowMenu_->removeAction(a);
+    a->deleteLater();
+  }
+  windowActions_.clear();
+  const QList<QMdiSubWindow*> children = mdi_->subWindowList(QMdiArea::CreationOrder);
+  if (children.isEmpty()) return;
+  windowActions_.push_back(windowMenu_->addSeparator());
+  for (int i = 0; i < children.size(); ++i) {
+    QMdiSubWindow* child = children[i];
+    QAction* a = windowMenu_->addAction(QString::fromStdString(
+        windowListText(i, child->windowTitle().toStdString())));
+    a->setData(kCmdFirstWindow + i);
+    a->setCheckable(true);
+    a->setChecked(child == mdi_->activeSubWindow());
+    connect(a, &QAction::triggered, this, [this, child = QPointer<QMdiSubWindow>(child)] {
+      if (child) mdi_->setActiveSubWindow(child);
+    });
+    windowActions_.push_back(a);
+  }
+}
+
+void MainFrame::stepWindow(bool forward) {
+  const QList<QMdiSubWindow*> children = mdi_->subWindowList(QMdiArea::CreationOrder);
+  if (children.size() < 2) return;
+  const qsizetype at = children.indexOf(mdi_->activeSubWindow());
+  const qsizetype n = children.size();
+  const qsizetype to = at < 0 ? 0 : (at + (forward ? 1 : n - 1)) % n;
+  mdi_->setActiveSubWindow(children[to]);
 }
 
 void MainFrame::addRecent(const std::string& path) {
@@ -326,6 +381,7 @@ void MainFrame::commandPreview() {
   if (!view) return;
   app_.dates.order();  // a warning about the date order must not come from inside a paint
   PreviewWindow preview(*view, app_, mdi_);
+  setHelpContext(&preview, kHelpPrinting);
   runPreview(preview);
 }
 
@@ -395,6 +451,12 @@ void MainFrame::closeEvent(QCloseEvent* event) {
   else event->ignore();
 }
 
+void MainFrame::contextHelp() {
+  QWidget* shown = QApplication::activeModalWidget();
+  if (!shown && mdi_->activeSubWindow()) shown = mdi_->activeSubWindow()->widget();
+  helpUsed_ = openHelp(app_, helpContextOf(shown));
+}
+
 bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
   // Alt+P belongs to the "&Print mode" menu and to a file window's "&Print"
   // button. Inside a file window that can print an embed point the button
@@ -414,6 +476,23 @@ bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   auto* widget = qobject_cast<QWidget*>(watched);
+  if (type == QEvent::KeyPress && key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier &&
+      widget && !QApplication::activePopupWidget()) {
+    contextHelp();
+    return true;
+  }
+  if (type == QEvent::KeyPress && key->key() == Qt::Key_Escape) {
+    // Esc closes a menu of the bar and leaves the bar too: one key gives the
+    // keyboard back to the window it came from.
+    auto* menu = qobject_cast<QMenu*>(watched);
+    if (menu && menuBar()->actions().contains(menu->menuAction()))
+      QTimer::singleShot(0, this, [this] {
+        if (!menuBar()->hasFocus() || QApplication::activePopupWidget()) return;
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(menuBar(), &esc);
+      });
+    return QMainWindow::eventFilter(watched, event);
+  }
   if (key->key() != Qt::Key_P || key->modifiers() != Qt::AltModifier || !widget ||
       widget->window() != this || QApplication::activePopupWidget() ||
       QApplication::activeModalWidget())

@@ -52,6 +52,12 @@ class MainFrame : public QMainWindow {
   varnixWindowView* activeFileWindow() const;
   RecentFiles& recentFiles() { return recent_; }
   QMenu* printModeMenu() const { return printModeMenu_; }
+  QMenu* windowMenu() const { return windowMenu_; }
+
+  /// Steps to the next (or previous) window in the order they were opened.
+  void stepWindow(bool forward);
+  /// Opens the help page at the section of the active dialog or window.
+  void contextHelp();
 
   /// Recomputes which commands are enabled.
   void updateEnablers();
@@ -86,6 +92,7 @@ class MainFrame : public QMainWindow {
   void buildMenus();
   QAction* addCommand(QMenu* menu, const QString& text, int id, const QKeySequence& key = {});
   void rebuildRecentMenu();
+  void rebuildWindowList();
   void addRecent(const std::string& path);
   void firstIdle(const std::optional<std::string>& argument, const std::vector<std::string>& open);
   void commandOpen();
@@ -100,6 +107,8 @@ class MainFrame : public QMainWindow {
   varnixMDIClient* mdi_ = nullptr;
   QMenu* fileMenu_ = nullptr;
   QMenu* printModeMenu_ = nullptr;
+  QMenu* windowMenu_ = nullptr;
+  std::vector<QAction*> windowActions_;
   std::map<int, QAction*> actions_;
   std::vector<QAction*> recentActions_;
   RecentFiles recent_;

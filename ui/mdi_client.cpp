@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QStyle>
@@ -59,6 +60,12 @@ QMdiSubWindow* varnixMDIClient::addChild(QWidget* view, const QString& title) {
   QMdiSubWindow* frame = addSubWindow(view);
   frame->setAttribute(Qt::WA_DeleteOnClose);
   frame->setWindowTitle(title);
+  // Window › Close owns Ctrl+F4; a second owner would make the key do nothing.
+  if (QMenu* menu = frame->systemMenu())
+    for (QAction* a : menu->actions()) {
+      QList<QKeySequence> keys = a->shortcuts();
+      if (keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_F4)) > 0) a->setShortcuts(keys);
+    }
   const QSize area = viewport()->size();
   const int w = std::max(320, area.width() * 3 / 4), h = std::max(240, area.height() * 3 / 4);
   const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);

@@ -25,6 +25,7 @@
 #include "printout/qt/pdf_print_all.h"
 #include "ui/column_listbox.h"
 #include "ui/file_window.h"
+#include "ui/help.h"
 #include "ui/print_guard.h"
 #include "ui/window_font.h"
 #include "ui/view_helpers.h"
@@ -58,6 +59,7 @@ class BusyProgress {
 std::optional<std::uint32_t> askPrintAllOptions(QWidget* parent) {
   QDialog dialog(parent);
   dialog.setWindowTitle(QStringLiteral("Print all options"));
+  setHelpContext(&dialog, kHelpProjectWindow);
   auto* group = new QGroupBox(QStringLiteral("Filter options"), &dialog);
   auto* modified = new QCheckBox(QStringLiteral("Print &modified files only"), group);
   auto* clw = new QCheckBox(QStringLiteral("Print .&CLW files only"), group);
@@ -127,6 +129,7 @@ ProjectWindowView::ProjectWindowView(std::unique_ptr<ApplicationData> project, c
   setPalette(pal);
   setAutoFillBackground(true);
   setFont(viewFont_);
+  setHelpContext(this, kHelpProjectWindow);
   // The date order is settled now: its warning must never come from a paint.
   app_.dates.order();
 

@@ -110,17 +110,28 @@ TEST(CommandsTest, FrameAndPanelEnables) {
     bool open, print;
   };
   const FrameCase frames[] = {
-      {{25, true, false}, true, true},
-      {{26, true, false}, false, true},
-      {{0, false, false}, true, false},
-      {{1, true, true}, true, false},
+      {{25, true, false, 25}, true, true},
+      {{26, true, false, 27}, false, true},
+      {{0, false, false, 0}, true, false},
+      {{1, true, true, 1}, true, false},
   };
   for (const auto& c : frames) {
     const FrameEnables e = frameEnables(c.state);
     const std::string what = std::to_string(c.state.fileWindowCount);
     EXPECT_TRUE(e.open == c.open && e.openProject == c.open && e.printSetup == c.open) << what;
     EXPECT_TRUE(e.print == c.print && e.preview == c.print) << what;
+    EXPECT_EQ(e.closeWindow, c.state.childCount > 0) << what;
+    EXPECT_EQ(e.stepWindows, c.state.childCount > 1) << what;
   }
+  struct ListCase {
+    int position;
+    const char* title;
+    const char* text;
+  };
+  const ListCase lists[] = {{0, "  A.CLW  (/p)", "&1   A.CLW  (/p)"},
+                            {8, "Project   R&D.CLW", "&9 Project   R&&D.CLW"},
+                            {9, "  J.CLW", "10   J.CLW"}};
+  for (const auto& c : lists) EXPECT_EQ(windowListText(c.position, c.title), c.text);
   struct PanelCase {
     PanelState state;
     bool list, button;

@@ -9,7 +9,11 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <QFile>
+
+#include "desktop/help_location.h"
 #include "ui/column_listbox.h"
+#include "ui/menu_key_style.h"
 #include "ui_fixture.h"
 
 namespace tarn {
@@ -41,6 +45,106 @@ TEST_F(MainFrameTest, OpensFilesInTheOrderChosen) {
   f.mdi()->closeAllSubWindows();
   settle();
   EXPECT_EQ(varnixWindowView::fileWindowCount(), 0) << "closed windows are deleted";
+}
+
+// The keyboard way between windows: the numbered list, stepping, closing,
+// and the previously active window back after a close.
+TEST_F(MainFrameTest, WindowMenuListsStepsAndCloses) {
+  MainFrame& f = start({"/p/A.CLW", "/p/B.CLW", "/p/C.INC"});
+  f.activateWindow();
+  settle();
+  auto active = [&f] { return f.mdi()->activeSubWindow()->windowTitle().toStdString(); };
+  auto listed = [&f] {
+    emit f.windowMenu()->aboutToShow();
+    Strings out;
+    for (QAction* a : f.windowMenu()->actions())
+      if (a->data().toInt() >= kCmdFirstWindow)
+        out.push_back((a->isChecked() ? "* " : "") + a->text().toStdString());
+    return out;
+  };
+  EXPECT_EQ(listed(), (Strings{"&1   A.CLW  (/p)", "&2   B.CLW  (/p)", "* &3   C.INC  (/p)"}));
+  auto key = [](int k, Qt::KeyboardModifiers mods) {
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k), mods);
+    settle();
+  };
+  struct Step {
+    int key;
+    Qt::KeyboardModifiers mods;
+    const char* active;
+  };
+  const Step steps[] = {
+      {Qt::Key_F6, Qt::ControlModifier, "  A.CLW  (/p)"},  // wraps round
+      {Qt::Key_Tab, Qt::ControlModifier, "  B.CLW  (/p)"},
+      {Qt::Key_F6, Qt::ControlModifier | Qt::ShiftModifier, "  A.CLW  (/p)"},
+      {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, "  C.INC  (/p)"},
+  };
+  for (const Step& s : steps) {
+    key(s.key, s.mods);
+    EXPECT_EQ(active(), s.active) << s.key;
+  }
+  // C, then A from the list: closing A brings back C, not the first-made B.
+  for (QAction* a : f.windowMenu()->actions())
+    if (a->data().toInt() == kCmdFirstWindow) a->trigger();
+  settle();
+  EXPECT_EQ(active(), "  A.CLW  (/p)");
+  key(Qt::Key_F4, Qt::ControlModifier);
+  EXPECT_EQ(titles(), (Strings{"  B.CLW  (/p)", "  C.INC  (/p)"}));
+  EXPECT_EQ(active(), "  C.INC  (/p)");
+  EXPECT_TRUE(f.mdi()->activeSubWindow()->isAncestorOf(QApplication::focusWidget()));
+  key(Qt::Key_F4, Qt::ControlModifier);
+  EXPECT_FALSE(f.action(kCmdNextWindow)->isEnabled()) << "one window left";
+  EXPECT_TRUE(f.action(kCmdCloseWindow)->isEnabled());
+}
+
+// One Esc closes the menu and gives the keyboard back to the window.
+TEST_F(MainFrameTest, OneEscAfterAMenuReturnsTheFocus) {
+  MainFrame& f = start({"/p/A.CLW"});
+  f.activateWindow();
+  settle();
+  QWidget* before = QApplication::focusWidget();
+  ASSERT_TRUE(before && fileWindows()[0]->isAncestorOf(before));
+  f.menuBar()->setStyle(new MenuKeyStyle(QApplication::style()->name()));  // as the program runs
+  f.menuBar()->setActiveAction(f.windowMenu()->menuAction());
+  settle();
+  ASSERT_TRUE(QApplication::activePopupWidget());
+  QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+  settle();
+  EXPECT_FALSE(QApplication::activePopupWidget());
+  EXPECT_FALSE(f.menuBar()->hasFocus());
+  EXPECT_EQ(QApplication::focusWidget(), before);
+}
+
+// F1 opens the help at the section of what is in front.
+TEST_F(MainFrameTest, F1OpensTheHelpOfTheWindowInFront) {
+  const std::string program = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+  fs.create(helpPagePath(program, fs), "<!DOCTYPE html>");
+  fs.create("/p/main.clw", "  PROGRAM\n  CODE\n");
+  MainFrame& f = start();
+  f.activateWindow();
+  settle();
+  auto f1 = [&] {
+    QWidget* target = QApplication::activeModalWidget();
+    QTest::keyClick(target ? target : QApplication::focusWidget() ? QApplication::focusWidget() : &f,
+                    Qt::Key_F1);
+    const std::string url = shell.urls.empty() ? "" : shell.urls.back();
+    return url.substr(url.find('#') + 1);
+  };
+  EXPECT_EQ(f1(), "contents");
+  f.openFile("/p/A.CLW");
+  settle();
+  EXPECT_EQ(f1(), "opening");
+  f.openProject("/p/main.clw");
+  settle();
+  EXPECT_EQ(f1(), "projects");
+  std::string inSetup;
+  f.runSetup = [&](QDialog& dialog) {
+    dialog.show();
+    settle();
+    inSetup = f1();
+  };
+  f.action(kCmdSetupPrintout)->trigger();
+  EXPECT_EQ(inSetup, "setup");
+  EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(MainFrameTest, AnalysisErrorAsksWhetherToResume) {
