@@ -71,6 +71,8 @@ class TMyPrintout : public Printout {
   /// of the nominal size, negative (a character height). A size of 0 counts
   /// as 12 points.
   static int fontHeight(int pointSize, int dpiY);
+  /// The size, in tenths of a point, a font record of size 0 prints at.
+  static constexpr int kDefaultPointSize = 120;
 
  private:
   enum class Step { Next, Stop };

@@ -16,7 +16,6 @@ int mulDiv(int a, int b, int c) {
   return static_cast<int>(q);
 }
 
-constexpr int kDefaultPointSize = 120;
 constexpr int kMaxPointSize = 7200;
 
 FontSpec fontOf(const FontData& data, int height) {

@@ -127,7 +127,7 @@ void MainFrame::buildMenus() {
   connect(addCommand(setup, QStringLiteral("&Listing extras..."), kCmdListingExtras),
           &QAction::triggered, this, [this] { guarded([this] { commandListingExtras(); }); });
   connect(addCommand(setup, QStringLiteral("&Window font..."), kCmdWindowFont), &QAction::triggered,
-          this, [this] { chooseFontInto(app_.setup.windowFont, choiceDialogs, this); });
+          this, [this] { chooseFontInto(app_.setup.windowFont, choiceDialogs, this, false); });
 
   printModeMenu_ = bar->addMenu(QStringLiteral("&Print mode"));
   auto* modes = new QActionGroup(this);

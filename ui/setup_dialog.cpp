@@ -16,6 +16,7 @@
 #include "desktop/font_record.h"
 #include "desktop/setup_form.h"
 #include "pdf/qt/qt_fonts.h"
+#include "ui/font_choice.h"
 #include "ui/window_font.h"
 #include "ui/view_helpers.h"
 
@@ -34,18 +35,6 @@ QColor fromColorRef(std::uint32_t c) {
 std::uint32_t toColorRef(const QColor& c) {
   return static_cast<std::uint32_t>(c.red()) | static_cast<std::uint32_t>(c.green()) << 8 |
          static_cast<std::uint32_t>(c.blue()) << 16;
-}
-
-/// The font a settings record shows in the font dialog.
-QFont dialogFontOf(const FontData& data) {
-  const std::string face = faceNameOf(data);
-  QFont font = face.empty() ? QFont(QStringLiteral("Courier New")) : QFont(qStringFromCp1252(face));
-  const std::int32_t tenths = data.pointSize;
-  font.setPointSizeF(tenths > 0 ? tenths / 10.0 : 12.0);
-  const LogFont lf = data.logFont;
-  if (lf.weight > 0) font.setWeight(static_cast<QFont::Weight>(std::clamp<int>(lf.weight, 100, 900)));
-  font.setItalic(lf.italic != 0);
-  return font;
 }
 
 }  // namespace
@@ -79,19 +68,14 @@ ChoiceDialogs ChoiceDialogs::platform() {
     if (!ok) return std::nullopt;
     return dialog.selectedColor();
   };
-  d.font = [](const QFont& initial, QWidget* parent) -> std::optional<QFont> {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, initial, parent);
-    if (!ok) return std::nullopt;
-    return chosen;
-  };
+  d.font = runFontDialog;
   d.run = [](QDialog& dialog) { return dialog.exec(); };
   return d;
 }
 
-bool chooseFontInto(FontData& font, const ChoiceDialogs& dialogs, QWidget* parent) {
+bool chooseFontInto(FontData& font, const ChoiceDialogs& dialogs, QWidget* parent, bool printed) {
   prepareFontDialog(font);
-  const auto chosen = dialogs.font(dialogFontOf(font), parent);
+  const auto chosen = dialogs.font(dialogFontOf(font, printed), parent);
   if (!chosen) return false;
   FontChoice choice;
   choice.faceName = cp1252FromQString(chosen->family(), '?');

@@ -35,8 +35,10 @@ struct ChoiceDialogs {
 };
 
 /// The font dialog on a settings font: prepared as the record asks, and on
-/// OK the choice stored into it. Returns whether it was stored.
-bool chooseFontInto(FontData& font, const ChoiceDialogs& dialogs, QWidget* parent);
+/// OK the choice stored into it. Returns whether it was stored. `printed`:
+/// a listing's font (else the windows' font).
+bool chooseFontInto(FontData& font, const ChoiceDialogs& dialogs, QWidget* parent,
+                    bool printed = true);
 
 /// The Styles dialog: italic and bold of one token class's style word.
 class TLexStyle : public QDialog {

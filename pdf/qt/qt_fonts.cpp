@@ -62,18 +62,19 @@ bool sameFontSpec(const FontSpec& a, const FontSpec& b) {
          a.italic == b.italic && a.underline == b.underline && a.strikeOut == b.strikeOut;
 }
 
+QFont defaultListingFont() {
+  QFont f;
+  f.setFamily(QStringLiteral("Courier New"));
+  f.setStyleHint(QFont::TypeWriter);
+  f.setFixedPitch(true);
+  return f;
+}
+
 std::shared_ptr<const MeasuredFont> measureFont(const FontSpec& want, QPaintDevice* device) {
   auto face = std::make_shared<MeasuredFont>();
   face->request = want;
-  QFont f;
-  if (want.faceName.empty()) {
-    // Named so that fontconfig substitutes its metric-compatible mono face.
-    f.setFamily(QStringLiteral("Courier New"));
-    f.setStyleHint(QFont::TypeWriter);
-    f.setFixedPitch(true);
-  } else {
-    f.setFamily(qStringFromCp1252(want.faceName));
-  }
+  QFont f = want.faceName.empty() ? defaultListingFont() : QFont();
+  if (!want.faceName.empty()) f.setFamily(qStringFromCp1252(want.faceName));
   f.setWeight(want.weight >= 700 ? QFont::Bold : QFont::Normal);
   f.setItalic(want.italic);
   f.setUnderline(want.underline);

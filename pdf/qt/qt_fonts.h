@@ -64,6 +64,10 @@ struct InkSpan {
 InkSpan inkSpan(std::string_view text, long long x, long long clipLeft, long long clipRight,
                 const std::array<int, 256>& advance, const MeasuredFont& font, long long unit);
 
+/// What an empty face asks for: named so that fontconfig substitutes its
+/// metric-compatible fixed-pitch face.
+QFont defaultListingFont();
+
 /// The font `request` asks for on `device`: an empty face is the system's
 /// fixed-pitch font, a negative height a pixel size, a positive one the
 /// largest cell not above it, 0 twelve points; sizes are bounded.

@@ -8,7 +8,16 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QListView>
+#include <QTimer>
+
 #include "desktop/font_record.h"
+#include "pdf/qt/qt_fonts.h"
+#include "printout/listing_printout.h"
+#include "ui/font_choice.h"
 #include "settings/config_file.h"
 #include "ui/setup_dialog.h"
 #include "ui_fixture.h"
@@ -191,6 +200,54 @@ TEST_F(SetupDialogTest, ChosenFontSurvivesTheConfigurationFileAndReachesThePrint
   EXPECT_EQ(faceNameOf(setup.sourceFont), "DejaVu Sans Mono");
   EXPECT_EQ(+setup.sourceFont.pointSize, 200);
   EXPECT_GT(pitch(), before) << "the printout takes the larger font";
+}
+
+// The real font dialog, answered OK at once: the record then holds the font
+// that was printed or shown before, not the dialog's first family.
+TEST_F(SetupDialogTest, FontDialogStartsFromTheFontInUse) {
+  for (bool printed : {true, false}) {
+    SCOPED_TRACE(printed);
+    FontData record{};
+    QTimer::singleShot(0, [] {
+      if (auto* d = qobject_cast<QFontDialog*>(QApplication::activeModalWidget())) d->accept();
+    });
+    ASSERT_TRUE(chooseFontInto(record, ChoiceDialogs::platform(), nullptr, printed));
+    const QFont inUse = printed ? defaultListingFont() : QApplication::font();
+    EXPECT_EQ(faceNameOf(record), QFontInfo(inUse).family().toStdString());
+    const int tenths = printed ? TMyPrintout::kDefaultPointSize
+                               : static_cast<int>(QFontInfo(inUse).pointSizeF() * 10 + 0.5);
+    EXPECT_EQ(record.pointSize, tenths);
+    const LogFont lf = record.logFont;
+    EXPECT_EQ(lf.weight, 400);
+    EXPECT_EQ(lf.italic, 0);
+  }
+}
+
+// Choosing another family in the dialog keeps an upright regular style,
+// whatever the family calls it and wherever it comes in its list.
+TEST_F(SetupDialogTest, AnotherFamilyKeepsTheUprightRegularStyle) {
+  QFontDialog dialog(dialogFontOf(FontData{}));
+  keepStyleAcrossFamilies(dialog);
+  QListView* families = nullptr;
+  for (QListView* view : dialog.findChildren<QListView*>())
+    if (view->model() && view->model()->rowCount() > 0 &&
+        QFontDatabase::families().contains(view->model()->index(0, 0).data().toString()))
+      families = families ? families : view;
+  ASSERT_TRUE(families);
+  int checked = 0;
+  for (int row = 0; row < families->model()->rowCount(); ++row) {
+    const QString family = families->model()->index(row, 0).data().toString();
+    const QString regular = matchingStyle(family, QFont::Normal, false);
+    if (regular.isEmpty() || QFontDatabase::font(family, regular, 12).style() != QFont::StyleNormal)
+      continue;  // no upright style to keep
+    families->setCurrentIndex(families->model()->index(row, 0));
+    settle();
+    const QFont font = dialog.currentFont();
+    EXPECT_EQ(font.style(), QFont::StyleNormal) << family.toStdString();
+    EXPECT_EQ(font.weight(), QFontDatabase::font(family, regular, 12).weight()) << family.toStdString();
+    ++checked;
+  }
+  EXPECT_GT(checked, 0);
 }
 
 TEST_F(SetupDialogTest, Screenshots) {
