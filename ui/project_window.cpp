@@ -167,9 +167,11 @@ ProjectWindowView::ProjectWindowView(std::unique_ptr<ApplicationData> project, c
     if (auto path = selectedProcPath(); !path.empty()) actions_.openFile(path);
   };
   // Return in a filter opens what it found, as Open does; print-all keeps
-  // its button and mnemonic.
-  connect(fileFilter_, &QLineEdit::returnPressed, this, openFile);
-  connect(procFilter_, &QLineEdit::returnPressed, this, openProc);
+  // its button and mnemonic. Taken before the edit sees it: the key must not
+  // go on to this window once the file's window has the focus.
+  for (QLineEdit* edit : {fileFilter_, procFilter_}) edit->installEventFilter(this);
+  openSelected_[0] = openFile;
+  openSelected_[1] = openProc;
   connect(button(kFileOpen), &QPushButton::clicked, this, openFile);
   connect(fileList_, &TColumnListbox::entryDoubleClicked, this, openFile);
   connect(button(kProcOpen), &QPushButton::clicked, this, openProc);
@@ -347,10 +349,18 @@ void ProjectWindowView::paintEvent(QPaintEvent* event) {
 }
 
 void ProjectWindowView::keyPressEvent(QKeyEvent* event) {
-  const bool inFilter = fileFilter_->hasFocus() || procFilter_->hasFocus();
-  const bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  if (inFilter && isReturn) return;  // the filter's returnPressed opened the file
   if (!returnPressesDefault(event, button(kPrintAll))) QWidget::keyPressEvent(event);
+}
+
+bool ProjectWindowView::eventFilter(QObject* watched, QEvent* event) {
+  const int panel = watched == fileFilter_ ? 0 : watched == procFilter_ ? 1 : -1;
+  if (panel < 0 || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+      (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+    return QWidget::eventFilter(watched, event);
+  openSelected_[panel]();
+  return true;
 }
 
 void ProjectWindowView::closeEvent(QCloseEvent* event) {

@@ -85,6 +85,7 @@ class ProjectWindowView : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   /// The book of the selected files, written by our PDF writer whatever printer is set.
@@ -110,6 +111,7 @@ class ProjectWindowView : public QWidget {
   QLineEdit* fileFilter_ = nullptr;
   QLineEdit* procFilter_ = nullptr;
   std::map<int, QPushButton*> buttons_;
+  std::function<void()> openSelected_[2];  ///< Open of the file and procedure panels
 };
 
 }  // namespace tarn
