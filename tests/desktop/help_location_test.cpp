@@ -87,7 +87,8 @@ TEST(HelpLocation, PageOfABuiltOrInstalledProgram) {
 TEST(HelpLocation, PageHasEverySection) {
   auto page = test::readRealFile(std::string(TARNLIST_TEST_DATA_DIR) + "/../../help/quorlo.html");
   ASSERT_TRUE(page);
-  for (int context : {kHelpContents, kHelpSetup, kHelpListingExtras, kHelpUsingHelp})
+  for (int context : {kHelpContents, kHelpSetup, kHelpListingExtras, kHelpFileWindow,
+                      kHelpProjectWindow, kHelpPrinting, kHelpWindowFont, kHelpUsingHelp})
     EXPECT_NE(page->find("id=\"" + std::string(helpAnchor(context)) + "\""), std::string::npos)
         << helpAnchor(context);
 }
