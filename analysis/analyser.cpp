@@ -1,6 +1,8 @@
 #include "analysis/analyser.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "analysis/analysis_error.h"
 #include "analysis/word_tables.h"
@@ -101,37 +103,63 @@ std::optional<std::string> omitTerminator(const TToken* t) {
   return terminator;
 }
 
+/// The lines of the text as the file holds them (before tabs are expanded
+/// or keywords upper-cased), by the tokens' line numbers.
+class SourceLines {
+ public:
+  SourceLines(std::string_view text, int firstLine) : text_(text), first_(firstLine) {
+    text_ = text_.substr(0, text_.find('\0'));  // the lexer stops there too
+  }
+
+  /// The first line after line `after` that holds `terminator`; 0 when none does.
+  int findAfter(int after, std::string_view terminator) {
+    if (starts_.empty()) {
+      starts_.push_back(0);
+      for (std::size_t i = 0; i < text_.size(); ++i)
+        if (text_[i] == '\n') starts_.push_back(i + 1);
+    }
+    for (std::size_t n = static_cast<std::size_t>(std::max(0, after + 1 - first_));
+         n < starts_.size(); ++n) {
+      const std::size_t end = n + 1 < starts_.size() ? starts_[n + 1] : text_.size();
+      if (text_.substr(starts_[n], end - starts_[n]).find(terminator) != std::string_view::npos)
+        return static_cast<int>(n) + first_;
+    }
+    return 0;
+  }
+
+ private:
+  std::string_view text_;
+  int first_;
+  std::vector<std::size_t> starts_;  // of each line, made on the first OMIT
+};
+
 /// The token after the unconditional OMIT block that `t` opens: the block
-/// ends with the first later line holding the terminator, else with the
-/// file. `t` itself when it opens none.
-TToken* afterOmitBlock(TToken* t) {
+/// ends with the first later line of the source holding the terminator as
+/// the file has it, else with the file. `t` itself when it opens none. The
+/// block's comments lose their embed marks: an omitted embed point is none.
+TToken* afterOmitBlock(TToken* t, SourceLines& source) {
   std::optional<std::string> terminator = omitTerminator(t);
   if (!terminator) return t;
+  const int last = source.findAfter(t->line, *terminator);
   TToken* p = t;
   while (p && !p->has(tfLineEnd)) p = p->next();
   if (!p) return nullptr;
-  std::string line;
-  for (p = p->next(); p; p = p->next()) {
-    line.append(p->text, p->length);
-    if (p->has(tfLineEnd) || !p->next()) {
-      if (line.find(*terminator) != std::string::npos) return p->next();
-      line.clear();
-    }
-  }
-  return nullptr;
+  for (p = p->next(); p && (last == 0 || p->line <= last); p = p->next())
+    p->flags &= ~(tfEmbedBefore | tfEmbedAfter);
+  return p;
 }
 
 class Walk {
  public:
-  Walk(bool includePrecedingComment, Structure& structure)
-      : includeComment_(includePrecedingComment), s_(structure) {}
+  Walk(bool includePrecedingComment, Structure& structure, SourceLines source)
+      : includeComment_(includePrecedingComment), s_(structure), source_(source) {}
 
   void run(TokenList& tokens) {
     s_.blocks.clear();
     s_.embeds.clear();
     TToken* t = tokens.front();
     while (t) {
-      if (TToken* after = afterOmitBlock(t); after != t) {
+      if (TToken* after = afterOmitBlock(t, source_); after != t) {
         t = after;
         continue;
       }
@@ -230,6 +258,7 @@ class Walk {
 
   bool includeComment_;
   Structure& s_;
+  SourceLines source_;
   int unitLevel_ = 0;
   int outerDepth_ = 0;
   int structDepth_ = 0;
@@ -238,15 +267,18 @@ class Walk {
 
 }  // namespace
 
-void walkStructure(TokenList& tokens, bool includePrecedingComment, Structure& structure) {
+void walkStructure(TokenList& tokens, bool includePrecedingComment, Structure& structure,
+                   std::string_view source, int firstLine) {
   words::prepare();
-  Walk(includePrecedingComment, structure).run(tokens);
+  Walk(includePrecedingComment, structure, SourceLines(source, firstLine)).run(tokens);
 }
 
 void analyse(std::string_view text, bool isClarion, const AnalyseOptions& options,
              TokenList& tokens, Structure& structure) {
   lex(text, isClarion, options.lex, tokens);
-  walkStructure(tokens, options.includePrecedingComment, structure);
+  // The line put before the first unit is numbered 1; the file's own start at 2.
+  walkStructure(tokens, options.includePrecedingComment, structure, text,
+                options.lex.lineBeforeUnit ? 2 : 1);
 }
 
 std::optional<std::string> embedDescription(std::string_view text) {

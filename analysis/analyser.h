@@ -29,8 +29,10 @@ struct Structure {
 void analyse(std::string_view text, bool isClarion, const AnalyseOptions& options,
              TokenList& tokens, Structure& structure);
 
-/// The structure walk alone, over a finished token list.
-void walkStructure(TokenList& tokens, bool includePrecedingComment, Structure& structure);
+/// The structure walk alone, over a finished token list of `source`, whose
+/// first line the tokens number `firstLine`.
+void walkStructure(TokenList& tokens, bool includePrecedingComment, Structure& structure,
+                   std::string_view source, int firstLine = 1);
 
 /// Longest embed description; longer ones are not shown.
 inline constexpr std::size_t kMaxEmbedDescription = 399;

@@ -153,6 +153,8 @@ class Loader {
         },
         &opened, nullptr);
     if (status != ReadStatus::Okay) return false;
+    // A UTF-8 byte-order mark is no part of the first line, as in the file window.
+    if (file.text.rfind("\xEF\xBB\xBF", 0) == 0) file.text.erase(0, 3);
     std::erase(file.text, '\r');
 
     std::string shown = found.shownFolder.empty() ? std::string(name)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -152,6 +153,8 @@ TEST(Analyser, UnitsAndStructures) {
   }
 }
 
+// The terminator is looked for in the lines as the file holds them, in its
+// case, whatever the settings; an omitted embed comment is no embed point.
 TEST(Analyser, OmittedBlocks) {
   struct Case {
     const char* name;
@@ -169,15 +172,42 @@ TEST(Analyser, OmittedBlocks) {
       {"conditional OMIT and COMPILE are walked",
        "  OMIT('**',_X_)\n  COMPILE('**')\nP PROCEDURE\n! **\n",
        {"start 3:P"}},
+      {"a lower-case terminator is not met by a keyword upper-cased",
+       "  PROGRAM\n  OMIT('end')\nX PROCEDURE\n  END\n  end\nY PROCEDURE\n  CODE\n",
+       {"start 1:PROGRAM", "before 5:\\n", "start 6:Y"}},
+      {"an upper-case terminator is not met by the keyword in lower case",
+       "  PROGRAM\n  OMIT('END')\nX PROCEDURE\n  end\nY PROCEDURE\n  END\nZ PROCEDURE\n",
+       {"start 1:PROGRAM", "before 6:\\n", "start 7:Z"}},
+      {"a tab in the terminator is met by the tab in the file",
+       "  PROGRAM\n  OMIT('\t**')\nX PROCEDURE\n\t** \nY PROCEDURE\n",
+       {"start 1:PROGRAM", "before 4: \\n", "start 5:Y"}},
+      {"an embed comment in a closed block",
+       "P PROCEDURE\n  OMIT('**')\n  ! Before Embed Point: %S) DESC(Setup) ARG()\n! **\nQ PROCEDURE\n",
+       {"start 1:P", "before 4:! **\\n", "start 5:Q"}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Analysed a;
-    run(a, c.text);
-    EXPECT_EQ(marks(a.tokens), c.marks);
-    EXPECT_EQ(a.structure.blocks.size(), 1u);
-    EXPECT_TRUE(a.structure.embeds.empty());
-  }
+  struct Setting {
+    const char* name;
+    bool uppercase;
+    int tabWidth;
+  };
+  for (const Setting& s : {Setting{"default", false, 2}, Setting{"upper case", true, 2},
+                           Setting{"tab 8", false, 8}})
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(s.name) + ": " + c.name);
+      Analysed a;
+      AnalyseOptions o;
+      o.lex.keywordsUppercase = s.uppercase;
+      o.lex.tabWidth = s.tabWidth;
+      analyse(c.text, true, o, a.tokens, a.structure);
+      EXPECT_EQ(marks(a.tokens), c.marks);
+      EXPECT_EQ(a.structure.blocks.size(),
+                static_cast<std::size_t>(std::count_if(c.marks.begin(), c.marks.end(), [](const std::string& m) {
+                  return m.rfind("start", 0) == 0;
+                })));
+      EXPECT_TRUE(a.structure.embeds.empty());
+      for (const TToken* t = a.tokens.front(); t; t = t->next())
+        EXPECT_FALSE(t->has(tfEmbedBefore | tfEmbedAfter)) << t->line;
+    }
 }
 
 TEST(Analyser, PrecedingCommentBlocks) {

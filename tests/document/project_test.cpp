@@ -94,6 +94,10 @@ TEST(ProjectTest, OmittedBlocksAreNotFollowed) {
        {"MAIN.CLW", "X.CLW"}},
       {"  x = 'OMIT(''**'')'\nOMIT('**')\n  INCLUDE('X.CLW')\n", {"MAIN.CLW", "X.CLW"}},
       {"  INCLUDE('W.CLW')\n  INCLUDE('X.CLW')\n", {"MAIN.CLW", "W.CLW", "X.CLW"}},
+      // The terminator as the file has it: its case, its tabs.
+      {"  OMIT('end')\n  INCLUDE('X.CLW')\n  END\n  INCLUDE('Y.CLW')\n  end\n  INCLUDE('Z.CLW')\n",
+       {"MAIN.CLW", "Z.CLW"}},
+      {"  OMIT('\t**')\n  INCLUDE('X.CLW')\n  **\n\t**\n  INCLUDE('Z.CLW')\n", {"MAIN.CLW", "Z.CLW"}},
   };
   for (const auto& [text, expected] : cases) {
     SCOPED_TRACE(text);
@@ -104,6 +108,30 @@ TEST(ProjectTest, OmittedBlocksAreNotFollowed) {
     ApplicationData app = p.load();
     EXPECT_EQ(fileNames(app), expected);
     EXPECT_EQ(app.procedures.size(), 1u);
+  }
+}
+
+// A UTF-8 byte-order mark is dropped from every file, as the file window does.
+TEST(ProjectTest, AByteOrderMarkIsNoPartOfTheFirstLine) {
+  struct Case {
+    const char* module;
+    Names files;
+    Names procedures;
+  };
+  const Case cases[] = {
+      {"\xEF\xBB\xBF  INCLUDE('Y.CLW')\n", {"MAIN.CLW", "X.CLW", "Y.CLW"}, {}},
+      {"\xEF\xBB\xBF" "Main PROCEDURE\n", {"MAIN.CLW", "X.CLW"}, {"Main X.CLW 1"}},
+      {"\xEF\xBB" "Main PROCEDURE\n", {"MAIN.CLW", "X.CLW"}, {"\xEF\xBB" "Main X.CLW 1"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.module);
+    Folder p;
+    p.add("MAIN.CLW", "\xEF\xBB\xBF  PROGRAM\n  MAP\n    MODULE('X.CLW')\n    END\n  END\n");
+    p.add("X.CLW", c.module);
+    p.add("Y.CLW", "");
+    ApplicationData app = p.load();
+    EXPECT_EQ(fileNames(app), c.files);
+    EXPECT_EQ(procedureList(app), c.procedures);
   }
 }
 
