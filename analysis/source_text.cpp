@@ -72,6 +72,7 @@ bool SourceTextReader::feed(std::string_view chunk) {
     }
     if (b == 0x1A || b == 0) {
       done_ = true;
+      stoppedAtNul_ = b == 0;
       return false;
     }
     if (utf8Valid_ && (b >= 0x80 || pending_ > 0)) checkUtf8(b);

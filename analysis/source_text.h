@@ -17,6 +17,8 @@ class SourceTextReader {
   /// Takes the next bytes; false once the text is complete.
   bool feed(std::string_view chunk);
   bool done() const { return done_; }
+  /// Whether the text ended at a NUL byte (not at the end or at Ctrl+Z).
+  bool stoppedAtNul() const { return stoppedAtNul_; }
   /// The text read so far; converting needs the whole file, so call it once
   /// the bytes are all fed.
   std::string take();
@@ -26,6 +28,7 @@ class SourceTextReader {
 
   std::string text_;
   bool done_ = false;
+  bool stoppedAtNul_ = false;
   bool started_ = false;      // past the place where a byte-order mark may stand
   std::uint8_t bomSeen_ = 0;  // leading bytes matching the mark, held back
   bool utf8Valid_ = true;

@@ -26,6 +26,8 @@ std::string embedTitle(const TToken* comment) {
   const std::size_t bang = text.find('!');
   if (bang != std::string_view::npos) text.remove_prefix(bang + 1);
   if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+  // The blank after "!" would indent the entry against those with a description.
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   return std::string(text);
 }
 

@@ -15,7 +15,7 @@ const TToken* keywordAfterLabel(const TToken* entry);
 std::string unitTitle(const TToken* entry);
 
 /// An embed point as its list shows it: the embed description, else its
-/// comment without the "!" and the line end (Windows-1252).
+/// comment without the "!", the blanks after it and the line end (Windows-1252).
 std::string embedTitle(const TToken* comment);
 
 }  // namespace tarn

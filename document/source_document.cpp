@@ -1,5 +1,6 @@
 #include "document/source_document.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "analysis/source_text.h"
@@ -21,6 +22,11 @@ AnalyseOptions analysisOptions(const SetupData& setup) {
   o.lex.lineBeforeUnit = setup.lineBeforeUnit != 0;
   o.includePrecedingComment = setup.includePrecedingComment != 0;
   return o;
+}
+
+std::string nulByteMessage(int line) {
+  return "The file contains a NUL byte at line " + std::to_string(line) +
+         "; text after it is not shown or printed";
 }
 
 std::string unableToOpenFile(const std::string& path) {
@@ -47,6 +53,10 @@ std::unique_ptr<TFileDataSource> loadDocument(const std::string& path,
   if (status != ReadStatus::Okay) return fail();
 
   const std::string text = reader.take();
+  // The text stops at a NUL; said once, so that a short listing is no surprise.
+  if (reader.stoppedAtNul())
+    messages.show(nulByteMessage(1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'))),
+                  "Tarnlist for Clarion", MessageIcon::Exclamation);
   Structure structure;
   analyse(text, doc->isClarion, options, *doc->tokens, structure);
   doc->lineShift = options.lex.lineBeforeUnit ? 1 : 0;

@@ -42,6 +42,10 @@ AnalyseOptions analysisOptions(const SetupData& setup);
 /// failures in a row must be told apart.
 std::string unableToOpenFile(const std::string& path);
 
+/// "The file contains a NUL byte at line %i; text after it is not shown or
+/// printed": the text of a file ends at its first NUL.
+std::string nulByteMessage(int line);
+
 /// Reads and analyses a file. When it cannot be opened or read, shows
 /// unableToOpenFile(path) and returns null. An AnalysisError travels to the caller.
 std::unique_ptr<TFileDataSource> loadDocument(const std::string& path,

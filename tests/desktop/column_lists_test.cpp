@@ -112,7 +112,7 @@ TEST_F(ColumnListsTest, EmbedsShowTheDescriptionOrTheCommentWithoutItsLineEnd) {
       "  x = 1\n"
       "  ! Before Embed Point: %Plain\n"));
   EXPECT_FALSE(list.twoColumns());
-  EXPECT_EQ(shown(list), (Strings{"Procedure Setup   ARG()", " Before Embed Point: %Plain"}));
+  EXPECT_EQ(shown(list), (Strings{"Procedure Setup   ARG()", "Before Embed Point: %Plain"}));
   list.applyFilter("setup");
   EXPECT_EQ(shown(list), Strings{"Procedure Setup   ARG()"});
 }

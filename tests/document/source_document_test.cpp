@@ -17,6 +17,8 @@
 namespace tarn {
 namespace {
 
+using Strings = std::vector<std::string>;
+
 class SourceDocumentTest : public ::testing::Test {
  protected:
   std::unique_ptr<TFileDataSource> load(const std::string& path) {
@@ -55,6 +57,27 @@ TEST_F(SourceDocumentTest, FilesThatCannotBeReadGiveOneMessage) {
     EXPECT_EQ(messages.messages[0].text, "Unable to open file\n" + path);
     EXPECT_EQ(messages.messages[0].caption, "File Error");
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
+  }
+}
+
+// A file cut short by a NUL loads, and says once where its text ends.
+TEST_F(SourceDocumentTest, ANulByteIsSaidOnce) {
+  using namespace std::string_literals;
+  const std::pair<std::string, Strings> cases[] = {
+      {"A PROCEDURE\n  CODE\n  x\0y\0\n"s,
+       {"Tarnlist for Clarion: The file contains a NUL byte at line 3; text after it is not "
+        "shown or printed"}},
+      {"\0"s, {"Tarnlist for Clarion: The file contains a NUL byte at line 1; text after it is "
+                "not shown or printed"}},
+      {"A PROCEDURE\n"s, {}},
+  };
+  for (const auto& [text, said] : cases) {
+    messages.messages.clear();
+    fs.create("/p/NUL.CLW", text);
+    EXPECT_TRUE(load("/p/NUL.CLW"));
+    Strings got;
+    for (const auto& m : messages.messages) got.push_back(m.caption + ": " + m.text);
+    EXPECT_EQ(got, said);
   }
 }
 
