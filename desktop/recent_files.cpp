@@ -21,11 +21,14 @@ void RecentFiles::load(Profile& profile) {
   }
 }
 
-void RecentFiles::save(Profile& profile) const {
+bool RecentFiles::save(Profile& profile) const {
+  bool saved = true;
   for (int i = 1; i <= kMaxEntries; ++i) {
     const std::size_t at = static_cast<std::size_t>(i - 1);
-    profile.writeString(kSection, key(i), at < entries_.size() ? entries_[at] : std::string());
+    saved = profile.writeString(kSection, key(i), at < entries_.size() ? entries_[at] : std::string()) &&
+            saved;
   }
+  return saved;
 }
 
 bool RecentFiles::add(std::string_view path) {

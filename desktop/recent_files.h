@@ -21,7 +21,8 @@ class RecentFiles {
   /// Reads File1..File5 up to the first empty value.
   void load(Profile& profile);
   /// Writes every key, empty beyond the list, so stale entries never return.
-  void save(Profile& profile) const;
+  /// False when the profile could not take every entry.
+  bool save(Profile& profile) const;
   /// Enters a path at the front; an exact duplicate changes nothing. Returns
   /// whether the list changed.
   bool add(std::string_view path);

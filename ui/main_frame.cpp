@@ -446,7 +446,12 @@ void MainFrame::closeEvent(QCloseEvent* event) {
   }
   mdi_->closeAllSubWindows();
   const bool canClose = mdi_->subWindowList().isEmpty();
-  recent_.save(app_.profile);  // whatever the answer
+  // Whatever the answer; a profile that cannot be written is said once a run.
+  if (!recent_.save(app_.profile) && !recentUnsaved_) {
+    recentUnsaved_ = true;
+    app_.messages.show("The recent files could not be saved in the profile", "Profile Error",
+                       MessageIcon::Exclamation);
+  }
   if (canClose) event->accept();
   else event->ignore();
 }

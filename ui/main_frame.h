@@ -114,6 +114,7 @@ class MainFrame : public QMainWindow {
   RecentFiles recent_;
   bool batch_ = false;
   bool helpUsed_ = false;
+  bool recentUnsaved_ = false;  ///< said already
 };
 
 }  // namespace tarn

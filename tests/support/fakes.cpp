@@ -125,6 +125,7 @@ int MemoryProfile::getInt(std::string_view section, std::string_view key, int fa
 
 bool MemoryProfile::writeString(std::string_view section, std::string_view key,
                                 std::string_view value) {
+  if (failWrites) return false;
   values[profileKey(section, key)] = std::string(value);
   return true;
 }

@@ -77,6 +77,7 @@ class MemoryProfile : public Profile {
 
   std::map<std::string, std::string> values;  ///< "SECTION/KEY" upper-cased
   std::vector<std::string> reads;
+  bool failWrites = false;  ///< every write refused, as by a read-only file
 };
 
 /// Attributes held in memory; records every write.

@@ -229,6 +229,14 @@ TEST_F(MainFrameTest, RecentFilesAcrossTwoRuns) {
   EXPECT_EQ(second.recentFiles().entries()[2], "/p/F4.CLW") << "opening an entry does not move it";
 }
 
+TEST_F(MainFrameTest, RecentFilesThatCannotBeSavedAreSaidOnce) {
+  MainFrame& f = start({"/p/A.CLW"});
+  profile.failWrites = true;
+  f.close();
+  f.close();
+  EXPECT_EQ(said(), Strings{"Profile Error: The recent files could not be saved in the profile"});
+}
+
 TEST_F(MainFrameTest, EnablersFollowTheWindows) {
   MainFrame& f = start();
   auto enabled = [&f] {
