@@ -62,6 +62,38 @@ ViewLayout layOutProjectView(int width, int height, const WindowFontMeasures& f,
   return out;
 }
 
+Rect minimumViewSize(const WindowFontMeasures& f, int printAllTextWidth) {
+  const TextMetrics& tm = f.tm;
+  const int m = tm.tmAveCharWidth * 13 / 10;
+  const int h = m / 2;
+  const int rowH = tm.tmInternalLeading * 12 / 5 + tm.tmHeight;
+  const int editH = tm.tmHeight + tm.tmInternalLeading + 2;
+  const int btnW = 2 * tm.tmMaxCharWidth + f.closeWidth;
+  const bool project = printAllTextWidth > 0;
+  // Height: the inverse of layOutView's for a panel with three list rows.
+  const int panelH = f.closeHeight + 3 * std::max(1, tm.tmHeight) + editH + h;
+  const int height = 2 * (panelH + 2 * m) + 2 * m + rowH;
+  // Width: a filter row, and the bottom row, inside the margins.
+  const int filterRow = f.filterWidth + 2 * m + 15 * tm.tmAveCharWidth + m +
+                        (project ? 2 * btnW + m : btnW);
+  const int bottomRow = project ? btnW + m + 2 * tm.tmMaxCharWidth + printAllTextWidth
+                                : 3 * btnW + 2 * m;
+  const int width = std::max(filterRow, bottomRow) + 3 * m;
+  return Rect{0, 0, width, height};
+}
+
+Rect CascadePlaces::next(int areaWidth, int areaHeight, int step) {
+  const int w = std::min(std::max(320, areaWidth * 3 / 4), std::max(areaWidth, 1));
+  const int h = std::min(std::max(240, areaHeight * 3 / 4), std::max(areaHeight, 1));
+  int offset = std::max(step, 0) * count_;
+  if (offset + h > areaHeight || offset + w > areaWidth) {
+    count_ = 0;
+    offset = 0;
+  }
+  ++count_;
+  return Rect{offset, offset, offset + w, offset + h};
+}
+
 Rect previewPageRect(const Rect& client, int pageWidth, int pageHeight) {
   constexpr int kInset = 15;
   // A client narrower than the inset gets an empty page at its edge, never one outside.

@@ -37,6 +37,26 @@ ViewLayout layOutView(int width, int height, const WindowFontMeasures& m);
 ViewLayout layOutProjectView(int width, int height, const WindowFontMeasures& m,
                              int printAllTextWidth);
 
+/// The smallest client size of a file window (`printAllTextWidth` 0) or a
+/// project window at which both lists show three entries under their
+/// titles, the filters keep their width beside their buttons and the bottom
+/// buttons do not overlap: the width in `right`, the height in `bottom`.
+Rect minimumViewSize(const WindowFontMeasures& m, int printAllTextWidth = 0);
+
+/// Where new windows go, and Cascade puts the open ones: three quarters of
+/// the area (at least 320 x 240, never more than the area), each one `step`
+/// lower and to the right of the one before, again from the top left when it
+/// would reach out of the area.
+class CascadePlaces {
+ public:
+  Rect next(int areaWidth, int areaHeight, int step);
+  /// The next window goes to the top left again (the area is empty).
+  void restart() { count_ = 0; }
+
+ private:
+  int count_ = 0;
+};
+
 /// Where the preview shows the page in a client area: 15 units in from the
 /// left and top, the paper's proportions with the 95-percent rule, and
 /// whichever side limits so that the whole page stays inside.

@@ -81,6 +81,8 @@ varnixWindowView::varnixWindowView(std::unique_ptr<TFileDataSource> document, co
   measures_.closeHeight = fm.height();
   measures_.filterWidth = fm.horizontalAdvance(QStringLiteral("Filter: "));
   measures_.filterHeight = fm.height();
+  const Rect least = minimumViewSize(measures_);
+  setMinimumSize(least.right, least.bottom);
 
   embedList_->applyFilter({});
   unitList_->applyFilter({});

@@ -156,7 +156,7 @@ void MainFrame::buildMenus() {
 
   QMenu* window = windowMenu_ = bar->addMenu(QStringLiteral("&Window"));
   connect(addCommand(window, QStringLiteral("&Cascade"), kCmdCascade), &QAction::triggered, mdi_,
-          &QMdiArea::cascadeSubWindows);
+          &varnixMDIClient::cascade);
   connect(addCommand(window, QStringLiteral("&Tile"), kCmdTile), &QAction::triggered, mdi_,
           &QMdiArea::tileSubWindows);
   connect(addCommand(window, QStringLiteral("Arrange &Icons"), kCmdArrangeIcons), &QAction::triggered,

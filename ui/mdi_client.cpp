@@ -7,7 +7,10 @@
 #include <QPaintEvent>
 #include <QStyle>
 
+#include <algorithm>
+
 #include "ui/app_context.h"
+#include "ui/view_helpers.h"
 
 namespace tarn {
 namespace {
@@ -66,17 +69,28 @@ QMdiSubWindow* varnixMDIClient::addChild(QWidget* view, const QString& title) {
       QList<QKeySequence> keys = a->shortcuts();
       if (keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_F4)) > 0) a->setShortcuts(keys);
     }
-  const QSize area = viewport()->size();
-  const int w = std::max(320, area.width() * 3 / 4), h = std::max(240, area.height() * 3 / 4);
-  const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
-  int offset = step * cascade_;
-  if (offset + h > area.height() || offset + w > area.width()) {
-    cascade_ = 0;
-    offset = 0;
-  }
-  ++cascade_;
-  frame->setGeometry(offset, offset, w, h);
+  // The first window of an empty area goes to the top left again.
+  const QList<QMdiSubWindow*> children = subWindowList();
+  if (std::none_of(children.begin(), children.end(),
+                   [frame](QMdiSubWindow* c) { return c != frame && c->isVisible(); }))
+    places_.restart();
+  frame->setGeometry(toQRect(nextPlace(frame)));
   return frame;
+}
+
+Rect varnixMDIClient::nextPlace(QMdiSubWindow* frame) {
+  const QSize area = viewport()->size();
+  const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
+  return places_.next(area.width(), area.height(), step);
+}
+
+void varnixMDIClient::cascade() {
+  places_.restart();
+  for (QMdiSubWindow* child : subWindowList(QMdiArea::CreationOrder)) {
+    if (child->isMinimized() || !child->isVisible()) continue;
+    if (child->isMaximized()) child->showNormal();
+    child->setGeometry(toQRect(nextPlace(child)));
+  }
 }
 
 void varnixMDIClient::arrangeIcons() {

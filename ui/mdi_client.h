@@ -2,6 +2,8 @@
 
 #include <QMdiArea>
 
+#include "desktop/layouts.h"
+
 namespace tarn {
 
 /// The main window's document area: grey, with the program's name written
@@ -15,13 +17,18 @@ class varnixMDIClient : public QMdiArea {
   void arrangeIcons();
   /// Adds a child at about three quarters of the area, cascaded from the last.
   QMdiSubWindow* addChild(QWidget* view, const QString& title);
+  /// Window › Cascade: every child not minimised at the size a new one gets,
+  /// cascaded from the top left in the order they were opened.
+  void cascade();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  int cascade_ = 0;
+  /// Steps down and right by one title bar.
+  Rect nextPlace(QMdiSubWindow* frame);
+  CascadePlaces places_;
 };
 
 }  // namespace tarn

@@ -190,6 +190,8 @@ ProjectWindowView::ProjectWindowView(std::unique_ptr<ApplicationData> project, c
   measures_.filterWidth = fm.horizontalAdvance(QStringLiteral("Filter: "));
   measures_.filterHeight = fm.height();
   printAllWidth_ = fm.horizontalAdvance(QStringLiteral("Pr&int all source"));
+  const Rect least = minimumViewSize(measures_, printAllWidth_);
+  setMinimumSize(least.right, least.bottom);
 
   fileList_->applyFilter({});
   procList_->applyFilter({});

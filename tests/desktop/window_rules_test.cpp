@@ -78,6 +78,54 @@ TEST(LayoutTest, FileWindowForOneFont) {
   EXPECT_EQ(p.bottomButtons[1], (Rect{416, 446, 544, 469}));
 }
 
+// At its minimum size a window still shows three entries a list, and no two
+// of its controls overlap; for both kinds of window and a few fonts.
+TEST(LayoutTest, MinimumSizeKeepsEveryControlUsable) {
+  const WindowFontMeasures fonts[] = {{{16, 0, 3, 9, 14}, 35, 16, 49, 16},
+                                      {{13, 0, 2, 6, 12}, 28, 13, 38, 13},
+                                      {{40, 0, 8, 22, 40}, 90, 40, 120, 40}};
+  for (const WindowFontMeasures& f : fonts)
+    for (int printAll : {0, 100}) {
+      const Rect least = minimumViewSize(f, printAll);
+      const ViewLayout v = printAll ? layOutProjectView(least.right, least.bottom, f, printAll)
+                                    : layOutView(least.right, least.bottom, f);
+      const std::string what = std::to_string(f.tm.tmHeight) + "/" + std::to_string(printAll);
+      for (const PanelLayout& p : v.panels) {
+        EXPECT_GE(p.list.bottom - p.list.top, 3 * f.tm.tmHeight) << what;
+        EXPECT_LT(p.edit.right, printAll ? p.secondButton.left : p.button.left) << what;
+        EXPECT_GE(p.list.left, 0) << what;
+      }
+      const int buttons = printAll ? 2 : 3;
+      for (int b = 0; b < buttons; ++b) {
+        EXPECT_GE(v.bottomButtons[b].left, 0) << what;
+        EXPECT_LE(v.bottomButtons[b].bottom, least.bottom) << what;
+        if (b > 0) {
+          EXPECT_LT(v.bottomButtons[b].right, v.bottomButtons[b - 1].left) << what;
+        }
+      }
+      EXPECT_LE(v.panels[1].button.bottom, v.dividerY) << what;
+    }
+}
+
+TEST(LayoutTest, CascadeStepsDownAndStartsAgainAtTheTop) {
+  struct Case {
+    int width, height, step;
+    std::vector<Rect> places;
+  };
+  const Case cases[] = {
+      {1000, 700, 100, {{0, 0, 750, 525}, {100, 100, 850, 625}, {0, 0, 750, 525}}},
+      {300, 200, 20, {{0, 0, 300, 200}, {0, 0, 300, 200}}},  // never larger than the area
+      {2000, 1000, 30, {{0, 0, 1500, 750}, {30, 30, 1530, 780}, {60, 60, 1560, 810}}},
+  };
+  for (const Case& c : cases) {
+    CascadePlaces places;
+    for (const Rect& expected : c.places)
+      EXPECT_EQ(places.next(c.width, c.height, c.step), expected) << c.width;
+    places.restart();
+    EXPECT_EQ(places.next(c.width, c.height, c.step), c.places.front()) << "after restart";
+  }
+}
+
 TEST(LayoutTest, PreviewPageKeepsItsShapeInsideTheClient) {
   const Rect wide{10, 20, 1010, 620}, tall{10, 20, 610, 1020};  // room 970x570, 570x970
   struct Case {

@@ -10,6 +10,9 @@
 #include <QTest>
 
 #include <QFile>
+#include <QMdiSubWindow>
+
+#include <algorithm>
 
 #include "desktop/help_location.h"
 #include "ui/column_listbox.h"
@@ -94,6 +97,39 @@ TEST_F(MainFrameTest, WindowMenuListsStepsAndCloses) {
   key(Qt::Key_F4, Qt::ControlModifier);
   EXPECT_FALSE(f.action(kCmdNextWindow)->isEnabled()) << "one window left";
   EXPECT_TRUE(f.action(kCmdCloseWindow)->isEnabled());
+}
+
+// Cascade keeps the size a new window gets; after Close All the next window
+// starts at the top left again; no window is made smaller than usable.
+TEST_F(MainFrameTest, CascadeSizesPlacesAndMinimumSize) {
+  MainFrame& f = start({"/p/A.CLW", "/p/B.CLW", "/p/C.INC"});
+  settle();
+  const QSize area = f.mdi()->viewport()->size();
+  const QSize size(std::min(std::max(320, area.width() * 3 / 4), area.width()),
+                   std::min(std::max(240, area.height() * 3 / 4), area.height()));
+  f.action(kCmdTile)->trigger();
+  f.action(kCmdCascade)->trigger();
+  settle();
+  int previousTop = -1;
+  for (QMdiSubWindow* child : f.mdi()->subWindowList(QMdiArea::CreationOrder)) {
+    EXPECT_EQ(child->size(), size) << child->windowTitle().toStdString();
+    EXPECT_GT(child->y(), previousTop);
+    EXPECT_LE(child->geometry().bottom(), area.height());
+    previousTop = child->y();
+  }
+  f.action(kCmdCloseAll)->trigger();
+  settle();
+  f.openFile("/p/B.CLW");
+  settle();
+  QMdiSubWindow* child = f.mdi()->activeSubWindow();
+  ASSERT_TRUE(child);
+  EXPECT_EQ(child->pos(), QPoint(0, 0));
+  QWidget* view = child->widget();
+  EXPECT_GT(view->minimumWidth(), 200);
+  EXPECT_GT(view->minimumHeight(), 150);
+  child->resize(50, 50);
+  EXPECT_GE(view->width(), view->minimumWidth());
+  EXPECT_GE(view->height(), view->minimumHeight());
 }
 
 // One Esc closes the menu and gives the keyboard back to the window.
