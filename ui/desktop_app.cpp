@@ -73,9 +73,7 @@ int runDesktop(int argc, char** argv, const DesktopStart& start) {
     {
       MainFrame frame(context);
       messages.setParent(&frame);
-      // Without a window manager nobody maximises: take the screen ourselves.
-      if (QScreen* screen = frame.screen()) frame.setGeometry(screen->availableGeometry());
-      frame.showMaximized();
+      frame.placeOnScreen();
       frame.scheduleStartUp(start.argument, start.openFiles);
       status = QApplication::exec();
       messages.setParent(nullptr);

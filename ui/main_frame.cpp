@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "analysis/analysis_error.h"
@@ -49,8 +50,9 @@ std::string runProjectDialog(QWidget* parent, const std::string& preset) {
   return toPath(dialog.selectedFiles().front());
 }
 
-std::vector<std::string> runOpenDialog(QWidget* parent) {
+std::vector<std::string> runOpenDialog(QWidget* parent, const std::string& folder) {
   QFileDialog dialog(parent);
+  if (!folder.empty()) dialog.setDirectory(fromPath(folder));
   dialog.setFileMode(QFileDialog::ExistingFiles);
   dialog.setNameFilter(QString::fromLatin1(kOpenFilter));
   std::vector<std::string> paths;
@@ -369,7 +371,32 @@ void MainFrame::openRecent(int position) {
 
 void MainFrame::commandOpen() {
   if (varnixWindowView::fileWindowCount() >= kMaxFileWindows) return;
-  openFiles(openDialog(this));
+  const std::vector<std::string> paths =
+      openDialog(this, app_.profile.getString("Tarnlist", "OpenFolder", ""));
+  if (paths.empty()) return;
+  if (std::optional<std::string> folder = splitPath(paths.front()).directory)
+    app_.profile.writeString("Tarnlist", "OpenFolder", *folder);
+  openFiles(paths);
+}
+
+void MainFrame::placeOnScreen() {
+  const QByteArray saved = QByteArray::fromBase64(
+      QByteArray::fromStdString(app_.profile.getString("Tarnlist", "WindowGeometry", "")));
+  const bool restored = !saved.isEmpty() && restoreGeometry(saved);
+  if (restored && !isMaximized()) {
+    show();
+  } else {
+    // Without a window manager nobody maximises: take the screen ourselves.
+    if (QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
+    showMaximized();
+  }
+  // Nobody else gives a window the keyboard when there is no window manager.
+  QTimer::singleShot(0, this, [this] {
+    if (!QApplication::activeWindow() && isVisible()) {
+      raise();
+      activateWindow();
+    }
+  });
 }
 
 void MainFrame::commandPrint() {
@@ -452,8 +479,12 @@ void MainFrame::closeEvent(QCloseEvent* event) {
     app_.messages.show("The recent files could not be saved in the profile", "Profile Error",
                        MessageIcon::Exclamation);
   }
-  if (canClose) event->accept();
-  else event->ignore();
+  if (canClose) {
+    app_.profile.writeString("Tarnlist", "WindowGeometry", saveGeometry().toBase64().toStdString());
+    event->accept();
+  } else {
+    event->ignore();
+  }
 }
 
 void MainFrame::contextHelp() {

@@ -59,11 +59,15 @@ class MainFrame : public QMainWindow {
   /// Opens the help page at the section of the active dialog or window.
   void contextHelp();
 
+  /// Shows the window where and as large as the profile says it was last
+  /// (maximised the first time), and takes the keyboard.
+  void placeOnScreen();
+
   /// Recomputes which commands are enabled.
   void updateEnablers();
 
-  /// The Open dialog; tests answer it themselves.
-  std::function<std::vector<std::string>(QWidget*)> openDialog;
+  /// The Open dialog, started in `folder`; tests answer it themselves.
+  std::function<std::vector<std::string>(QWidget*, const std::string& folder)> openDialog;
   /// The Open project dialog, started at `preset`; empty when cancelled.
   std::function<std::string(QWidget*, const std::string& preset)> projectDialog;
   /// Runs the preview modally; tests look at it and close it themselves.

@@ -37,7 +37,7 @@ class MainFrameTest : public ::testing::Test, public UiFixture {
 
 TEST_F(MainFrameTest, OpensFilesInTheOrderChosen) {
   MainFrame& f = start();
-  f.openDialog = [](QWidget*) { return Strings{"/p/B.CLW", "/p/A.CLW", "/p/C.INC"}; };
+  f.openDialog = [](QWidget*, const std::string&) { return Strings{"/p/B.CLW", "/p/A.CLW", "/p/C.INC"}; };
   f.action(kCmdOpen)->trigger();
   EXPECT_EQ(titles(), (Strings{"  B.CLW  (/p)", "  A.CLW  (/p)", "  C.INC  (/p)"}));
   EXPECT_EQ(varnixWindowView::fileWindowCount(), 3);
@@ -190,7 +190,7 @@ TEST_F(MainFrameTest, AnalysisErrorAsksWhetherToResume) {
     profile.values.clear();
     MainFrame& f = start();
     messages.answers = {answer};
-    f.openDialog = [](QWidget*) { return Strings{"/p/A.CLW", "/p/BAD.CLW", "/p/B.CLW"}; };
+    f.openDialog = [](QWidget*, const std::string&) { return Strings{"/p/A.CLW", "/p/BAD.CLW", "/p/B.CLW"}; };
     f.action(kCmdOpen)->trigger();
     settle();
     EXPECT_EQ(said(), Strings{"Unhandled Exception: Error in syntax in line 1: Bad compund "
@@ -271,6 +271,38 @@ TEST_F(MainFrameTest, RecentFilesThatCannotBeSavedAreSaidOnce) {
   f.close();
   f.close();
   EXPECT_EQ(said(), Strings{"Profile Error: The recent files could not be saved in the profile"});
+}
+
+// The next run opens where this one ended: the window's place, size and
+// state, and the Open dialog's folder.
+TEST_F(MainFrameTest, ProfileKeepsTheWindowAndTheOpenFolder) {
+  Strings folders;
+  for (bool maximized : {false, true}) {
+    SCOPED_TRACE(maximized);
+    MainFrame& f = start();
+    f.openDialog = [&folders](QWidget*, const std::string& folder) {
+      folders.push_back(folder);
+      return Strings{"/p/B.CLW"};
+    };
+    f.action(kCmdOpen)->trigger();
+    if (maximized) {
+      f.showMaximized();
+    } else {
+      f.showNormal();
+      f.setGeometry(40, 50, 640, 480);
+    }
+    settle();
+    ASSERT_TRUE(f.close());
+    MainFrame& next = start();
+    next.hide();
+    next.placeOnScreen();
+    settle();
+    EXPECT_EQ(next.isMaximized(), maximized);
+    if (!maximized) {
+      EXPECT_EQ(next.size(), QSize(640, 480));
+    }
+  }
+  EXPECT_EQ(folders, (Strings{"", "/p"}));
 }
 
 TEST_F(MainFrameTest, EnablersFollowTheWindows) {
