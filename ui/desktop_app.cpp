@@ -64,6 +64,7 @@ int runDesktop(int argc, char** argv, const DesktopStart& start) {
     DateFormatter dates(profile, localeDateOrder, messages);
     XdgShell shell;
     QtAppPrinter printer;
+    printer.setMessages(&messages);
     ListingExtras extras = readListingExtras(profile);
     extras.lineNumbers = extras.lineNumbers || start.lineNumbers;
     extras.pageCount = extras.pageCount || start.pageCount;

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "platform/paths.h"
+#include "platform/qt/guarded_progress.h"
 #include "printout/print_all.h"
 #include "printout/print_document.h"
 #include "printout/qt/pdf_print_all.h"
@@ -51,7 +52,8 @@ class BusyProgress {
   }
 
  private:
-  QProgressDialog dialog_;
+  // Print-all cannot be cancelled: Alt+F4 must not hide its progress.
+  GuardedProgressDialog dialog_;
 };
 
 }  // namespace

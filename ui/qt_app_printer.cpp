@@ -10,6 +10,7 @@ QtPrinter& QtAppPrinter::get() {
   if (!printer_) {
     printer_ = std::make_unique<QtPrinter>();
     printer_->setPdfFallback(true);
+    printer_->setMessages(messages_);
   }
   return *printer_;
 }

@@ -27,10 +27,13 @@ class QtAppPrinter : public AppPrinter {
   bool directJobsIntoPdf() override;
   std::string pdfFolder() override;
   std::string printerName() override;
+  /// Where closing a job's progress dialog asks whether to cancel.
+  void setMessages(MessageService* messages) { messages_ = messages; }
 
  private:
   QtPrinter& get();
   std::unique_ptr<QtPrinter> printer_;
+  MessageService* messages_ = nullptr;
 };
 
 }  // namespace tarn

@@ -1,6 +1,11 @@
 #include "platform/qt/qt_printer.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTimer>
 #include <QFile>
 #include <QLocale>
 #include <QMarginsF>
@@ -24,6 +29,7 @@
 #endif
 
 #include "platform/paths.h"
+#include "platform/qt/guarded_progress.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_environment.h"
 
@@ -41,9 +47,15 @@ bool showProgress(QProgressDialog* progress, int page) {
   return !progress->wasCanceled();
 }
 
-std::unique_ptr<QProgressDialog> makeProgress(QWidget* parent, const QString& title) {
+std::unique_ptr<QProgressDialog> makeProgress(QWidget* parent, const QString& title,
+                                              MessageService* messages) {
   if (!hasInteractiveScreen()) return nullptr;
-  auto progress = std::make_unique<QProgressDialog>(parent);
+  auto progress = std::make_unique<GuardedProgressDialog>(parent);
+  if (messages)
+    progress->confirm = [messages, title] {
+      return messages->show("Cancel printing " + title.toStdString() + "?", "Print",
+                            MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes;
+    };
   progress->setWindowTitle(title);
   progress->setLabelText(QCoreApplication::translate("tarnlist", "Printing"));
   progress->setCancelButtonText(QCoreApplication::translate("tarnlist", "Cancel"));
@@ -114,16 +126,57 @@ std::string besideTarget(const std::string& chosen, const std::string& title,
 // up to this may be asked for; pages past the end are simply not there.
 constexpr int kMostPages = 99999;
 
-// `pages`: the dialog offers a range of pages, and opens on all of them.
-void limitPrintDialog(QPrintDialog& dialog, bool pages = false) {
+/// Runs `then` once the dialog has been shown and has set its widgets from
+/// the printer, which it does again at every showing.
+class AfterShow : public QObject {
+ public:
+  AfterShow(QObject* dialog, std::function<void()> then) : QObject(dialog), then_(std::move(then)) {
+    dialog->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Show) QTimer::singleShot(0, this, then_);
+    return false;
+  }
+
+ private:
+  std::function<void()> then_;
+};
+
+}  // namespace
+
+void limitPrintDialog(QPrintDialog& dialog, bool pages) {
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, pages);
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
   dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+  // No option turns these off: the last page first, odd or even pages only,
+  // and lists of ranges are not printed as asked, so they are not offered.
+  // The dialog sets its widgets again when shown: so are these, after it.
+  QPrintDialog* d = &dialog;
+  auto limit = [d] {
+    for (const char* name : {"reverse", "pageSetLabel", "pageSetCombo", "pagesRadioButton",
+                             "pagesLineEdit"})
+      if (auto* w = d->findChild<QWidget*>(QLatin1String(name))) w->hide();
+    // A PDF file is written once, whatever the copies.
+    auto* file = d->findChild<QLineEdit*>(QStringLiteral("filename"));
+    auto* copies = d->findChild<QSpinBox*>(QStringLiteral("copies"));
+    auto* collate = d->findChild<QCheckBox*>(QStringLiteral("collate"));
+    if (!file || !copies || !collate) return;
+    const bool toPdf = file->isEnabled();
+    if (toPdf) copies->setValue(1);
+    copies->setEnabled(!toPdf);
+    collate->setEnabled(!toPdf);
+  };
+  limit();
+  new AfterShow(d, limit);
+  if (auto* printers = d->findChild<QComboBox*>(QStringLiteral("printers")))
+    QObject::connect(printers, &QComboBox::currentIndexChanged, d, limit);
   if (!pages) return;
   dialog.setMinMax(1, kMostPages);
   dialog.printer()->setPrintRange(QPrinter::AllPages);
   dialog.printer()->setFromTo(0, 0);
 }
+
+namespace {
 
 // The pages the dialog chose: all unless it chose a range.
 PageRange chosenPages(const QPrinter& printer) {
@@ -334,7 +387,7 @@ JobResult QtPrinter::print(Printout& printout, bool withDialog) {
 
   QPainter painter;
   if (!painter.begin(printer)) return JobResult::Failed;
-  std::unique_ptr<QProgressDialog> progress = makeProgress(parent_, printer->docName());
+  std::unique_ptr<QProgressDialog> progress = makeProgress(parent_, printer->docName(), messages_);
 
   JobResult result;
   {
@@ -396,7 +449,7 @@ JobResult QtPrinter::writePdf(Printout& printout, const std::string& path,
   target.setGrayscale(gray);
   target.setBackgroundDeflate(true);
   if (!target.open()) return JobResult::Failed;
-  std::unique_ptr<QProgressDialog> progress = makeProgress(parent_, fullTitle(printout));
+  std::unique_ptr<QProgressDialog> progress = makeProgress(parent_, fullTitle(printout), messages_);
   target.pageStarting = [&progress](int n) { return showProgress(progress.get(), n); };
   printout.wantLinks();
   JobResult result = runPrintJob(printout, target, range);

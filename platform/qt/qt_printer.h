@@ -11,15 +11,22 @@
 #include <vector>
 
 #include "pdf/qt/pdf_target.h"
+#include "platform/message_service.h"
 #include "platform/print_job.h"
 
 class QPaintDevice;
 
 class QImage;
+class QPrintDialog;
 class QPrinter;
 class QWidget;
 
 namespace tarn {
+
+/// Offers in the print dialog only what the jobs do: a range of pages when
+/// `pages`, copies and collation for printers (once for a PDF file); never
+/// the last page first, odd or even pages, or lists of ranges.
+void limitPrintDialog(QPrintDialog& dialog, bool pages = false);
 
 /// The page size of PDF output: the default printer's own, else the one the
 /// locale's paper setting names (LC_PAPER), else Letter in the United States
@@ -47,6 +54,9 @@ class QtPrinter : public Printer {
 
   /// Owner of the print and progress dialogs.
   void setParentWidget(QWidget* parent);
+  /// Asks whether closing the progress dialog (Alt+F4) cancels the job;
+  /// without it such a close is refused.
+  void setMessages(MessageService* messages) { messages_ = messages; }
 
   /// With no printer installed, jobs with the print dialog go into the PDF
   /// file chosen there instead of failing (the desktop window's choice).
@@ -116,6 +126,7 @@ class QtPrinter : public Printer {
   std::string dialogPdf_;           // the last print dialog's PDF file; empty: a printer
   std::set<std::string> pdfTaken_;  // files this run's dialogs chose or jobs beside them wrote
   QPointer<QWidget> parent_;
+  MessageService* messages_ = nullptr;
   bool pdfFallback_ = false;
   int holds_ = 0;
   std::unique_ptr<QImage> pdfMetrics_;  // 600 dpi, for the preview without a printer

@@ -2,19 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPrinterInfo>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "pdf_render.h"
+#include "platform/qt/guarded_progress.h"
 #include "platform/qt/qt_environment.h"
 
 namespace tarn {
@@ -232,6 +238,58 @@ TEST(QtPrinterTest, ErrorOnlyWithoutPrinterAndPdfOutput) {
     printer.rememberDialogPdf("/tmp/chosen.pdf");
     EXPECT_TRUE(printer.readyForDirectJobs(nullptr));
     EXPECT_FALSE(printer.hasError());
+  }
+}
+
+// The print dialog offers only what the jobs do: into a PDF file one copy,
+// never the last page first, odd or even pages or lists of ranges.
+TEST(QtPrintDialogTest, OffersOnlyWhatTheJobDoes) {
+  for (bool pages : {false, true}) {
+    SCOPED_TRACE(pages);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QStringLiteral("/tmp/dialog.pdf"));
+    printer.setCopyCount(3);
+    QPrintDialog dialog(&printer);
+    limitPrintDialog(dialog, pages);
+    dialog.show();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    for (const char* name : {"reverse", "pageSetCombo", "pagesLineEdit", "pagesRadioButton"}) {
+      auto* w = dialog.findChild<QWidget*>(QLatin1String(name));
+      ASSERT_TRUE(w) << name;
+      EXPECT_TRUE(w->isHidden()) << name;
+    }
+    auto* copies = dialog.findChild<QSpinBox*>(QStringLiteral("copies"));
+    ASSERT_TRUE(copies);
+    EXPECT_FALSE(copies->isEnabled());
+    EXPECT_EQ(copies->value(), 1);
+    dialog.reject();
+  }
+}
+
+// Alt+F4 on a job's progress asks before it cancels; without a question
+// (print-all, which cannot be cancelled) it is refused.
+TEST(GuardedProgressTest, ClosingCancelsOnlyWhenConfirmed) {
+  struct Case {
+    const char* name;
+    std::optional<bool> answer;
+    bool cancelled;
+  };
+  const Case cases[] = {{"no question", std::nullopt, false}, {"No", false, false}, {"Yes", true, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GuardedProgressDialog progress;
+    int asked = 0;
+    if (c.answer)
+      progress.confirm = [&asked, answer = *c.answer] {
+        ++asked;
+        return answer;
+      };
+    progress.show();
+    EXPECT_EQ(progress.close(), c.cancelled);
+    EXPECT_EQ(progress.wasCanceled(), c.cancelled);
+    EXPECT_EQ(asked, c.answer ? 1 : 0);
   }
 }
 
