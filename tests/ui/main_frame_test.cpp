@@ -139,7 +139,11 @@ TEST_F(MainFrameTest, OneEscAfterAMenuReturnsTheFocus) {
   settle();
   QWidget* before = QApplication::focusWidget();
   ASSERT_TRUE(before && fileWindows()[0]->isAncestorOf(before));
-  f.menuBar()->setStyle(new MenuKeyStyle(QApplication::style()->name()));  // as the program runs
+  // As the program runs; a widget does not own its style: the frame does,
+  // and deletes it after the menu bar.
+  auto* style = new MenuKeyStyle(QApplication::style()->name());
+  style->setParent(&f);
+  f.menuBar()->setStyle(style);
   f.menuBar()->setActiveAction(f.windowMenu()->menuAction());
   settle();
   ASSERT_TRUE(QApplication::activePopupWidget());
